@@ -1,0 +1,96 @@
+// Cell metrics, the scroll range, hit-testing and scroll bar messages.
+#include <climits>
+#include <cstdint>
+
+#include "view/HexView.h"
+
+using namespace platform;
+
+void CHexView::RecalcMetrics() {
+    if (!m_pHost) return;
+    Size zero{8, 15};
+    if (auto measure = m_pHost->CreateMeasuringSurface()) {
+        const Font previous = measure->SelectFont(m_font);
+        zero = measure->GetTextExtent("0");
+        measure->SelectFont(previous);
+    }
+    const int cw = zero.cx;
+    const int ch = zero.cy;
+    m_nRowHeight = ch + 2;
+    m_nCellWidth = cw;
+
+    const int b = m_nBytesPerRow;
+    m_nCharWidth = b * cw;
+    m_nHexLeft = 11 * cw;
+    m_nHexWidth = 3 * b * cw;
+    m_nCharLeft = 3 * b * cw + 12 * cw;
+
+    const int64_t rows = (int64_t(m_nFileSize) + b - 1) / b;
+    const int64_t height = rows * m_nRowHeight;
+    m_nContentHeight = height > INT_MAX ? INT_MAX : int32_t(height);
+
+    const int clientHeight = m_pHost->GetClientRect().Height();
+    m_nPageRows = m_nRowHeight > 0 ? (clientHeight + m_nRowHeight - 1) / m_nRowHeight : 0;
+    if (m_nPageRows < 0) m_nPageRows = 0;
+
+    const int64_t half = m_nPageRows / 2;
+    const int maxPos = half > rows ? 0 : int(rows - half);
+    if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, maxPos, true);
+}
+
+void CHexView::ChangeColumns(int delta) {
+    if (m_pData == nullptr || m_nFileSize == 0) return;
+    m_nBytesPerRow += delta;
+    if (m_nBytesPerRow < 1) m_nBytesPerRow = 1;
+    RecalcMetrics();
+    if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
+}
+
+int CHexView::HitTest(Point pt) {
+    if (pt.x == -1) return -1;
+    const int p = ScrollPos();
+    int64_t row = -1;
+    int64_t col = -1;
+    if (pt.x >= m_nHexLeft && pt.x < m_nHexLeft + m_nHexWidth && pt.y >= m_nCellWidth) {
+        m_bCharArea = false;
+        col = (pt.x - m_nHexLeft) / (3 * m_nCellWidth);
+        row = (pt.y - m_nCellWidth) / m_nRowHeight + int64_t(p);
+    }
+    if (pt.x >= m_nCharLeft && pt.x < m_nCharLeft + m_nCharWidth && pt.y >= m_nCellWidth) {
+        m_bCharArea = true;
+        col = (pt.x - m_nCharLeft) / m_nCellWidth;
+        row = (pt.y - m_nCellWidth) / m_nRowHeight + int64_t(p);
+    }
+    if (row >= 0) {
+        const int64_t offset = row * m_nBytesPerRow + col;
+        if (offset < int64_t(m_nFileSize) && m_pData != nullptr) return int(offset);
+    }
+    return -1;
+}
+
+void CHexView::OnVScroll(unsigned code, unsigned /*pos16*/, ScrollBar* scrollBar) {
+    if (!scrollBar || !m_pHost) return;
+    const int p = scrollBar->GetScrollPos();
+    int pos;
+    switch (code) {
+        case sb::LineUp: pos = p - 1; break;
+        case sb::LineDown: pos = p + 1; break;
+        case sb::PageUp: pos = p - m_nPageRows; break;
+        case sb::PageDown: pos = p + m_nPageRows; break;
+        case sb::ThumbPosition:
+        case sb::ThumbTrack: pos = scrollBar->GetTrackPos(); break;
+        default: return;
+    }
+    scrollBar->SetScrollPos(pos, true);
+    Rect dump = m_pHost->GetClientRect();
+    dump.right -= SCROLLBAR_WIDTH;
+    m_pHost->InvalidateRect(dump);
+    Message m{msg::VScroll, MakeWParam(code, 0), 0};
+    m_pHost->DefWindowProc(m);
+}
+
+void CHexView::ScrollToRow(uint32_t row) {
+    if (!m_wndScrollBar || !m_pHost) return;
+    m_wndScrollBar->SetScrollPos(row > uint32_t(INT_MAX) ? INT_MAX : int(row), true);
+    m_pHost->Invalidate();
+}

@@ -1,0 +1,101 @@
+#include "view/HexView.h"
+
+#include <cstring>
+
+#include "app/CommandLine.h"
+
+using namespace platform;
+
+CHexView::CHexView() : m_pAllocator(&DefaultAllocator()) { ResetColors(); }
+
+CHexView::~CHexView() { ReleaseImage(); }
+
+void CHexView::ResetColors() {
+    m_clrAccent = Rgb(0, 255, 0);
+    m_clrBackground = Rgb(0, 0, 0);
+    m_clrPlainText = Rgb(128, 128, 128);
+    m_clrPanelTitle = Rgb(75, 75, 75);
+    m_clrPanelFrame = Rgb(40, 40, 40);
+    m_clrPanelFill = Rgb(20, 20, 20);
+    m_clrSelCharText = Rgb(240, 240, 75);
+    m_clrCaretBack = Rgb(175, 75, 75);
+    m_clrSelBack = Rgb(75, 75, 75);
+    m_clrStatusFrame = Rgb(40, 40, 40);
+    m_clrStatusBack = Rgb(20, 20, 20);
+    m_clrStatusText = Rgb(0, 255, 0);
+    m_clrStatusBorder = Rgb(0, 0, 0);
+    m_nFadeMode = 1;
+    if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
+}
+
+bool CHexView::Create(ViewHost& host) {
+    m_pHost = &host;
+    m_pAllocator = &host.GetAllocator();
+
+    ResetColors();
+    m_strBaseTitle = host.GetMainCaption();
+
+    m_nDragAnchor = -1;
+    m_nHoverOffset = -1;
+    m_bCharArea = false;
+    m_bInsertMode = false;
+    m_nSelStart = m_nSelEnd = m_nCaret = 0;
+    m_chPendingDigit = 0;
+    m_pData = nullptr;
+    m_nFileSize = 0;
+    m_bLoading = m_bSaving = m_bInputPanel = m_bSearching = false;
+    m_nSearchMode = SEARCH_HEX;
+    m_bBitEdit = false;
+    std::memset(m_szBits, 0, sizeof m_szBits);
+
+    const Rect parent = host.GetParentClientRect();
+    if (!host.CreateViewWindow(*this, parent)) return false;
+
+    const Rect client = host.GetClientRect();
+    m_wndScrollBar = host.CreateScrollBar(
+        Rect{client.right - SCROLLBAR_WIDTH, client.top, client.right, client.bottom},
+        SCROLLBAR_ID);
+
+    m_nBytesPerRow = 16;
+    m_pData = nullptr;
+    m_nFileSize = 0;
+    m_font = CreatePointFont(100, "Lucida Console");
+    RecalcMetrics();
+
+    if (auto path = FileArgumentFromCommandLine(host.GetCommandLine())) {
+        m_strFilePath = *path;
+        host.PostMessage(WM_OPEN_CMDLINE_FILE, 0, 0);
+    }
+    return true;
+}
+
+void CHexView::SetFadeMode(int mode) {
+    m_nFadeMode = mode;
+    if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
+}
+
+void CHexView::FitToParent() {
+    if (!m_pHost || !m_pHost->WindowExists()) return;
+    const Rect parent = m_pHost->GetParentClientRect();
+    m_pHost->MoveWindow(parent, false);
+    if (m_wndScrollBar) {
+        m_wndScrollBar->MoveWindow(
+            Rect{parent.Width() - SCROLLBAR_WIDTH, 0, parent.Width(), parent.Height()}, false);
+    }
+    m_pHost->Invalidate();
+}
+
+void CHexView::LeaveAllModes() {
+    if (m_pHost) m_pHost->KillTimer(SEARCH_TIMER_ID);
+    m_bLoading = false;
+    m_bSaving = false;
+    m_bInputPanel = false;
+    m_bSearching = false;
+    std::memset(m_szBits, 0, sizeof m_szBits);
+    m_bBitEdit = false;
+    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
+}
+
+void CHexView::ShowError(const std::string& text) {
+    if (m_pHost) m_pHost->MessageBox(text, "", mb::Ok | mb::IconError);
+}

@@ -1,0 +1,160 @@
+// CHexView: the one custom window of Bytewren. It owns the image of the file,
+// the selection and caret, every mode, the palette, the font, the scroll bar
+// and the cached geometry. Its members are implemented by concern in
+// src/view, src/document and src/commands.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Constants.h"
+#include "platform/DropFiles.h"
+#include "platform/Font.h"
+#include "platform/Geometry.h"
+#include "platform/Message.h"
+#include "platform/ScrollBar.h"
+#include "platform/Surface.h"
+#include "platform/ViewHost.h"
+#include "platform/WindowClient.h"
+
+/// Private messages of the view.
+constexpr unsigned WM_RUN_SEARCH = platform::msg::User + 200;         // 1224
+constexpr unsigned WM_OPEN_CMDLINE_FILE = platform::msg::User + 201;  // 1225
+
+/// The scroll bar's control id and the width of the strip it occupies.
+constexpr int SCROLLBAR_ID = 150;
+constexpr int SCROLLBAR_WIDTH = 18;
+/// The only timer: repaints the search panel while a search runs.
+constexpr unsigned SEARCH_TIMER_ID = 10;
+constexpr unsigned SEARCH_TIMER_MS = 100;
+
+/// Kinds of the search / jump-to-offset panel (m_nSearchMode).
+enum : int {
+    SEARCH_HEX = 0,
+    SEARCH_TEXT = 1,
+    SEARCH_UNICODE = 2,
+    SEARCH_TEXT_NOCASE = 3,
+    SEARCH_UNICODE_NOCASE = 4,
+    SEARCH_OFFSET = 5,
+};
+
+/// "Nothing selected" and "no byte" as unsigned offsets.
+constexpr uint32_t NO_OFFSET = 0xFFFFFFFFu;
+
+class CHexView : public platform::WindowClient {
+public:
+    CHexView();
+    ~CHexView() override;
+    CHexView(const CHexView&) = delete;
+    CHexView& operator=(const CHexView&) = delete;
+
+    // ---- The record -------------------------------------------------------
+    platform::Color m_clrAccent;
+    platform::Color m_clrBackground;
+    platform::Color m_clrPlainText;
+    platform::Color m_clrPanelTitle;
+    platform::Color m_clrPanelFrame;
+    platform::Color m_clrPanelFill;
+    platform::Color m_clrSelCharText;
+    platform::Color m_clrCaretBack;
+    platform::Color m_clrSelBack;
+    platform::Color m_clrStatusFrame;
+    platform::Color m_clrStatusBack;
+    platform::Color m_clrStatusText;
+    platform::Color m_clrStatusBorder;
+    int32_t m_nFadeMode = 1;
+    std::string m_strFilePath;
+    std::string m_strBaseTitle;
+    std::string m_strInput;
+    std::string m_strPanelMsg;
+    bool m_bInsertMode = false;
+    bool m_bCharArea = false;
+    bool m_bLoading = false;
+    bool m_bSaving = false;
+    int32_t m_nFileProgress = 0;
+    bool m_bBitEdit = false;
+    bool m_bInputPanel = false;
+    bool m_bSearching = false;
+    int32_t m_nSearchMode = SEARCH_HEX;
+    double m_dSearchProgress = 0.0;
+    std::unique_ptr<platform::ScrollBar> m_wndScrollBar;
+    uint8_t* m_pData = nullptr;
+    uint32_t m_nFileSize = 0;
+    platform::Point m_ptMouse{-1, -1};
+    int32_t m_nDragAnchor = -1;
+    int32_t m_nHoverOffset = -1;
+    uint32_t m_nSelStart = 0;
+    uint32_t m_nSelEnd = 0;
+    uint32_t m_nCaret = 0;
+    char m_chPendingDigit = 0;
+    char m_szBits[10] = {};
+    platform::Font m_font;
+    int32_t m_nBytesPerRow = 16;
+    int32_t m_nPageRows = 0;
+    int32_t m_nHexLeft = 0;
+    int32_t m_nHexWidth = 0;
+    int32_t m_nCharLeft = 0;
+    int32_t m_nCharWidth = 0;
+    int32_t m_nContentHeight = 0;
+    int32_t m_nCellWidth = 0;
+    int32_t m_nRowHeight = 0;
+
+    // ---- Creation, palette and modes (HexView.cpp) --------------------------
+    /// Creates the window over the main window's client area and sets every
+    /// default; the host stands in for the parent window.
+    bool Create(platform::ViewHost& host);
+    void ResetColors();
+    void SetFadeMode(int mode);
+    void FitToParent();
+    /// Ends loading, saving, bit edit, the input panel and a running search.
+    void LeaveAllModes();
+    /// True while a load, save, input panel or search keeps file commands out.
+    bool IsBusy() const { return m_bLoading || m_bSaving || m_bInputPanel || m_bSearching; }
+    /// True when an image with at least one byte is present.
+    bool HasBytes() const { return m_pData != nullptr && m_nFileSize != 0; }
+    platform::ViewHost& Host() const { return *m_pHost; }
+
+    // ---- Messages (HexView.cpp) --------------------------------------------
+    platform::LResult WindowProc(const platform::Message& message) override;
+    bool PreTranslateMessage(platform::Message& message) override;
+    /// The command hook: context-menu commands, then the base handling.
+    bool OnCommand(platform::WParam wParam, platform::LParam lParam);
+
+    // ---- Geometry and scrolling (Geometry.cpp) -----------------------------
+    void RecalcMetrics();
+    void ChangeColumns(int delta);
+    /// The offset of the byte under a client point, or -1. Also records the
+    /// area the point lies in (m_bCharArea).
+    int HitTest(platform::Point pt);
+    void OnVScroll(unsigned code, unsigned pos16, platform::ScrollBar* scrollBar);
+    /// Puts image row `row` at the top (clamped by the scroll bar) and
+    /// repaints the whole view.
+    void ScrollToRow(uint32_t row);
+    int ScrollPos() const { return m_wndScrollBar ? m_wndScrollBar->GetScrollPos() : 0; }
+
+    // ---- The image (document/Buffer.cpp) -----------------------------------
+    bool InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
+    void OverwriteBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
+    void DeleteSelection();
+    void UnloadOnAllocFailure();
+    /// Frees the image and sets it to none (no message, no repaint).
+    void ReleaseImage();
+
+    // ---- Painting ----------------------------------------------------------
+
+    // ---- Files -------------------------------------------------------------
+
+    // ---- Selection, navigation and keys ------------------------------------
+
+    // ---- Keyboard editing and bit edit -------------------------------------
+
+    // ---- Commands, clipboard, search and jump ------------------------------
+
+private:
+    /// An application message box: the given text, the error icon, OK.
+    void ShowError(const std::string& text);
+
+    platform::ViewHost* m_pHost = nullptr;
+    platform::Allocator* m_pAllocator;
+};

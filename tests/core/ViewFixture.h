@@ -1,0 +1,58 @@
+// A hex view created on the headless host, with helpers that give it an
+// image and find the screen position of a byte.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "hosts/headless/HeadlessHost.h"
+#include "view/HexView.h"
+
+class ViewTest : public ::testing::Test {
+protected:
+    explicit ViewTest(int width = 800, int height = 600) : host(width, height) {}
+    void SetUp() override { ASSERT_TRUE(view.Create(host)); }
+
+    /// Gives the view an image as a load would leave it: byte 0 selected.
+    void SetImage(const std::vector<uint8_t>& bytes) {
+        view.ReleaseImage();
+        view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(bytes.size()));
+        ASSERT_NE(view.m_pData, nullptr);
+        if (!bytes.empty()) std::memcpy(view.m_pData, bytes.data(), bytes.size());
+        view.m_nFileSize = uint32_t(bytes.size());
+        view.m_nSelStart = view.m_nSelEnd = view.m_nCaret = 0;
+        view.RecalcMetrics();
+    }
+    void SetImage(size_t size, uint8_t fill = 0) { SetImage(std::vector<uint8_t>(size, fill)); }
+
+    std::vector<uint8_t> Image() const {
+        return view.m_pData ? std::vector<uint8_t>(view.m_pData, view.m_pData + view.m_nFileSize)
+                            : std::vector<uint8_t>{};
+    }
+
+    /// The centre of the first hex digit / the character of a byte on screen
+    /// (taking the scroll position into account).
+    platform::Point HexPoint(uint32_t offset) const {
+        const int row = int(offset / view.m_nBytesPerRow) - view.ScrollPos();
+        const int col = int(offset % view.m_nBytesPerRow);
+        return {view.m_nHexLeft + 3 * view.m_nCellWidth * col + view.m_nCellWidth / 2,
+                view.m_nCellWidth + row * view.m_nRowHeight + view.m_nRowHeight / 2};
+    }
+    platform::Point CharPoint(uint32_t offset) const {
+        const int row = int(offset / view.m_nBytesPerRow) - view.ScrollPos();
+        const int col = int(offset % view.m_nBytesPerRow);
+        return {view.m_nCharLeft + view.m_nCellWidth * col + view.m_nCellWidth / 2,
+                view.m_nCellWidth + row * view.m_nRowHeight + view.m_nRowHeight / 2};
+    }
+
+    int RangeMax() const {
+        int lo = 0, hi = 0;
+        host.ScrollBar()->GetScrollRange(lo, hi);
+        return hi;
+    }
+
+    headless::HeadlessHost host;
+    CHexView view;
+};
