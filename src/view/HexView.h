@@ -146,10 +146,60 @@ public:
     // ---- Files -------------------------------------------------------------
 
     // ---- Selection, navigation and keys ------------------------------------
+    /// Pointer presses, moves and releases act only on a shown image with
+    /// no panel, bit edit, load or save in the way.
+    bool AcceptsPointer() const;
+    /// True when an image exists and m_nSelStart <= m_nSelEnd < m_nFileSize.
+    bool HasSelectionInImage() const;
+    void OnLButtonDown(unsigned flags, platform::Point point);
+    /// Records the pointer and the byte under it, refreshes the status strip
+    /// and extends an open drag.
+    void OnMouseMove(unsigned flags, platform::Point point);
+    void OnLButtonUp(unsigned flags, platform::Point point);
+    /// Selects from the drag anchor to the hovered byte (both inside the
+    /// image); the caret stays where the button went down.
+    void UpdateDragSelection();
+    /// Scrolls a third of a page per message, whatever the delta's size.
+    void OnMouseWheel(unsigned flags, int delta, platform::Point screenPoint);
+    platform::LResult OnSetCursor(const platform::Message& message);
+    /// The key-release table: arrows, INSERT, DELETE, F3, F5, F6; nothing
+    /// at all while a search runs.
+    void OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags);
+    /// Moves the whole selection one byte or one row, only when all of it
+    /// stays inside the image; returns whether it moved.
+    bool MoveSelection(unsigned arrowKey);
+    /// Puts the row of m_nSelStart at the top of the view.
+    void ScrollSelectionIntoView();
 
     // ---- Keyboard editing and bit edit -------------------------------------
+    /// A character message addressed to the view, before it is dispatched:
+    /// control shortcuts, bit digits, panel input or typing into the image.
+    void OnCharacter(unsigned ch);
+    /// Types one printable character at the caret (both areas, both modes).
+    void TypeCharacter(char ch);
+    /// BACKSPACE outside bit edit and the panel: the caret one byte back.
+    void StepCaretBack();
+    void ToggleInsertMode();
+    /// DELETE released: removes the selection unless a mode is in the way.
+    void DeleteKey();
+    /// Enters bit edit for the first selected byte; refused without one.
+    void BeginBitEdit();
+    void TypeBit(char ch);
+    void RemoveLastBit();
+    /// Stores the eight typed bits (when complete) and leaves bit edit.
+    void EndBitEdit();
+    /// "0100 0001" for 0x41.
+    static std::string FormatBinary(uint8_t byte);
+    /// The bit edit screen over the client area minus the scroll bar strip.
+    void DrawBitEditPanel(platform::Surface& dc);
 
     // ---- Commands, clipboard, search and jump ------------------------------
+    /// Opens the search or jump-to-offset panel afresh in the given mode.
+    void OpenInputPanel(int searchMode);
+    /// A printable character typed while the panel is shown.
+    void PanelTypeChar(char ch);
+    /// BACKSPACE while the panel is shown: drops the last input character.
+    void PanelBackspace();
 
 private:
     /// An application message box: the given text, the error icon, OK.

@@ -30,6 +30,32 @@ const MessageEntry kMessageMap[] = {
     // ---- Files ----
 
     // ---- Selection, navigation and keys ----
+    {msg::LButtonDown,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnLButtonDown(unsigned(m.wParam), PointFromLParam(m.lParam));
+         return 0;
+     }},
+    {msg::MouseMove,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnMouseMove(unsigned(m.wParam), PointFromLParam(m.lParam));
+         return 0;
+     }},
+    {msg::LButtonUp,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnLButtonUp(unsigned(m.wParam), PointFromLParam(m.lParam));
+         return 0;
+     }},
+    {msg::MouseWheel,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnMouseWheel(LoWord(m.wParam), WheelDelta(m.wParam), PointFromLParam(m.lParam));
+         return 0;
+     }},
+    {msg::SetCursor, [](CHexView& v, const Message& m) -> LResult { return v.OnSetCursor(m); }},
+    {msg::KeyUp,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnKeyUp(unsigned(m.wParam), LoWord(uintptr_t(m.lParam)), HiWord(uintptr_t(m.lParam)));
+         return 0;
+     }},
 
     // ---- Commands, clipboard, search and jump ----
 
@@ -43,7 +69,3 @@ LResult CHexView::WindowProc(const Message& message) {
     }
     return m_pHost ? m_pHost->DefWindowProc(message) : 0;
 }
-
-bool CHexView::PreTranslateMessage(Message&) { return false; }
-
-bool CHexView::OnCommand(WParam, LParam) { return false; }

@@ -1,0 +1,32 @@
+// The view's command handler: the context-menu commands 160 to 174. Every
+// command message, handled or not, is then passed on to the default handling.
+#include "commands/CommandIds.h"
+#include "view/HexView.h"
+
+using namespace platform;
+
+bool CHexView::OnCommand(WParam wParam, LParam lParam) {
+    switch (LoWord(wParam)) {
+        case ID_EDIT_BITS: BeginBitEdit(); break;
+        // The crossing is deliberate: 168 is TEXT ignoring case (mode 3)
+        // and 169 is UNICODE (mode 2).
+        case ID_SEARCH_HEX: OpenInputPanel(SEARCH_HEX); break;
+        case ID_SEARCH_TEXT: OpenInputPanel(SEARCH_TEXT); break;
+        case ID_SEARCH_TEXT_NOCASE: OpenInputPanel(SEARCH_TEXT_NOCASE); break;
+        case ID_SEARCH_UNICODE: OpenInputPanel(SEARCH_UNICODE); break;
+        case ID_SEARCH_UNICODE_NOCASE: OpenInputPanel(SEARCH_UNICODE_NOCASE); break;
+        case ID_JUMP_TO_OFFSET: OpenInputPanel(SEARCH_OFFSET); break;
+        case ID_SCROLL_SELECTION_INTO_VIEW: ScrollSelectionIntoView(); break;
+        default: break;
+    }
+    return Host().DefWindowProc({msg::Command, wParam, lParam}) != 0;
+}
+
+void CHexView::OpenInputPanel(int searchMode) {
+    m_strPanelMsg = "Ready...";
+    m_strInput.clear();
+    m_bInputPanel = true;
+    m_nSearchMode = searchMode;
+    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
+    Host().Invalidate();
+}

@@ -1,0 +1,120 @@
+// Bit edit mode: the first selected byte is retyped as eight binary digits
+// and stored by ENTER. m_szBits holds the digits typed so far as two groups
+// of four separated by a space at position 4, ended by zeros.
+#include <cstdio>
+#include <cstring>
+
+#include "view/HexView.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr size_t BITS_SPACE = 4;
+constexpr size_t BITS_LAST = 8;
+
+}  // namespace
+
+void CHexView::BeginBitEdit() {
+    // The panel shows and ENTER writes m_nSelStart: it must be a byte.
+    if (!HasSelectionInImage()) return;
+    m_bBitEdit = true;
+    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
+    Host().Invalidate();
+}
+
+void CHexView::TypeBit(char ch) {
+    m_szBits[BITS_SPACE] = ' ';
+    if (ch != '0' && ch != '1') return;
+    for (size_t i = 0; i <= BITS_LAST; ++i) {
+        if (m_szBits[i] == 0) {
+            m_szBits[i] = ch;
+            Host().Invalidate();
+            return;
+        }
+    }
+}
+
+void CHexView::RemoveLastBit() {
+    m_szBits[BITS_SPACE] = ' ';
+    for (size_t i = BITS_LAST + 1; i-- > 0;) {
+        if (m_szBits[i] == '0' || m_szBits[i] == '1') {
+            m_szBits[i] = 0;
+            break;
+        }
+    }
+    Host().Invalidate();
+}
+
+void CHexView::EndBitEdit() {
+    // The image may have shrunk or gone (a context-menu delete) since the
+    // mode began; then there is no byte left to write.
+    if (std::strlen(m_szBits) == BITS_LAST + 1 && HasSelectionInImage()) {
+        unsigned value = 0;
+        for (size_t i = 0; i <= BITS_LAST; ++i) {
+            if (i == BITS_SPACE) continue;
+            value = (value << 1) | unsigned(m_szBits[i] == '1');
+        }
+        m_pData[m_nSelStart] = uint8_t(value);
+    }
+    std::memset(m_szBits, 0, sizeof m_szBits);
+    m_bBitEdit = false;
+    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
+    Host().Invalidate();
+}
+
+std::string CHexView::FormatBinary(uint8_t byte) {
+    std::string text;
+    for (int bit = 7; bit >= 0; --bit) {
+        text += (byte >> bit) & 1 ? '1' : '0';
+        if (bit == 4) text += ' ';
+    }
+    return text;
+}
+
+void CHexView::DrawBitEditPanel(Surface& dc) {
+    Rect r = Host().GetClientRect();
+    r.right -= SCROLLBAR_WIDTH;
+    const Font previousFont = dc.SelectFont(m_font);
+    const Size cell = dc.GetTextExtent("X");
+    const int cx = cell.cx;
+    const int cy = cell.cy;
+
+    dc.FillSolidRect(r, Rgb(0, 0, 0));
+    const int y0 = r.top + m_nCellWidth;
+    const int x0 = r.left + 2 * cx;
+    const int boxLeft = x0 - cx;
+    dc.FillSolidRect({boxLeft, y0, boxLeft + 75 * cx, y0 + 10 * cy + 4}, m_clrPanelFill);
+    dc.FrameRect({boxLeft, y0, boxLeft + 75 * cx, y0 + 10 * cy + 5}, m_clrPanelFrame);
+
+    dc.SetBkMode(BkMode::Transparent);
+    auto line = [&](int lineTop, Color colour, const std::string& text, unsigned format) {
+        dc.SetTextColor(colour);
+        dc.DrawText(text, {x0, lineTop, r.right, r.bottom}, dt::Left | format);
+    };
+    const int top = y0 + 2;
+    line(top, m_clrPanelTitle, ".:BIT EDIT MODE:.", 0);
+    line(top + cy, m_clrPanelTitle, "Press the [ESC] key to Exit.", 0);
+    line(top + 2 * cy, m_clrPanelTitle, "Press the [ENTER] key to Save the changes.", 0);
+    line(top + 3 * cy, m_clrPanelTitle, "Use the Arrow Keys to navigate the offset.", 0);
+    line(top + 4 * cy, m_clrPanelTitle, "Type the new bits using the 1 && 0 keys.", 0);
+
+    // With no byte under the selection (the image shrank or went away while
+    // the mode was on) there is nothing to describe.
+    if (HasSelectionInImage()) {
+        const uint8_t byte = m_pData[m_nSelStart];
+        char info[150];
+        std::snprintf(info, sizeof info, "OFFSET:0x%08X  BINARY:[%s]  HEX:%02X  CHAR:%c",
+                      m_nSelStart, FormatBinary(byte).c_str(), byte, byte);
+        line(top + 7 * cy, m_clrPlainText, info, dt::SingleLine);  // a zero byte ends the text
+    }
+
+    const std::string typed = "NEW BITS: " + std::string(m_szBits);
+    const int y7 = top + 11 * cy;
+    const int w = dc.GetTextExtent(typed).cx;
+    dc.FillSolidRect({boxLeft, y7 - 2, boxLeft + w + 2 * cx, y7 - 2 + cy + 2}, m_clrPanelFill);
+    dc.FrameRect({boxLeft, y7 - 3, boxLeft + w + 2 * cx, y7 - 3 + cy + 4}, m_clrPanelFrame);
+    line(y7, m_clrAccent, typed, 0);
+
+    dc.SelectFont(previousFont);
+}

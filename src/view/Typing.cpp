@@ -1,0 +1,97 @@
+// Typing into the image: two hexadecimal digits or one printable character
+// make a byte, which overwrites the byte at the caret or is inserted before
+// it; the caret then moves one byte on. Also the control-key shortcuts that
+// arrive as characters, and BACKSPACE, INSERT and DELETE outside the panels.
+#include <cctype>
+
+#include "commands/CommandIds.h"
+#include "view/HexView.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr unsigned CTRL_C = 3;
+constexpr unsigned CTRL_F = 6;
+constexpr unsigned CTRL_V = 22;
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
+
+void CHexView::OnCharacter(unsigned ch) {
+    if (m_bSearching) return;
+    if (!HasSelectionInImage()) return;
+    const bool shortcut = ch == CTRL_C || ch == CTRL_F || ch == CTRL_V;
+    if (!shortcut && (ch < 0x20 || ch > 0x7E)) return;
+
+    const bool modal = m_bLoading || m_bSaving || m_bBitEdit || m_bInputPanel;
+    switch (ch) {
+        case CTRL_F:
+            if (!modal) {
+                Host().PostMessage(msg::Command,
+                                   m_bCharArea ? ID_SEARCH_TEXT_NOCASE : ID_SEARCH_HEX, 0);
+            }
+            return;
+        case CTRL_C:
+        case CTRL_V:
+            return;
+        default:
+            break;
+    }
+    if (m_bBitEdit) TypeBit(char(ch));
+    else if (m_bInputPanel) PanelTypeChar(char(ch));
+    else if (!m_bLoading && !m_bSaving) TypeCharacter(char(ch));
+}
+
+void CHexView::TypeCharacter(char ch) {
+    if (m_nCaret > m_nSelEnd || m_nCaret < m_nSelStart) return;
+    if (m_pData == nullptr || m_nCaret >= m_nFileSize) return;
+
+    uint8_t byte;
+    if (m_bCharArea) {
+        byte = uint8_t(ch);
+    } else {
+        if (!IsHexDigit(ch)) return;
+        if (m_chPendingDigit == 0) {
+            m_chPendingDigit = ch;  // invisible until its partner arrives
+            return;
+        }
+        byte = uint8_t(16 * HexDigitValue(m_chPendingDigit) + HexDigitValue(ch));
+    }
+
+    if (m_bInsertMode) {
+        if (!InsertBytes(m_nCaret, &byte, 1)) return;
+        ++m_nSelEnd;
+    } else {
+        m_pData[m_nCaret] = byte;
+    }
+    ++m_nCaret;
+    m_chPendingDigit = 0;
+    Host().Invalidate();
+}
+
+void CHexView::StepCaretBack() {
+    if (m_nCaret <= m_nSelStart) return;
+    --m_nCaret;
+    m_chPendingDigit = 0;
+    Host().Invalidate();
+}
+
+void CHexView::ToggleInsertMode() {
+    m_bInsertMode = !m_bInsertMode;
+    m_chPendingDigit = 0;
+    Host().Invalidate();
+}
+
+void CHexView::DeleteKey() {
+    if (m_bLoading || m_bSaving || m_bBitEdit || m_bInputPanel) return;
+    if (!HasSelectionInImage()) return;
+    DeleteSelection();
+}
