@@ -8,8 +8,8 @@ using namespace platform;
 int CHexView::FadeLevel(uint8_t value) const {
     switch (m_nFadeMode) {
         case 1: {
-            // The product is rounded to a double before truncation, so
-            // 10 * 0.7 gives 7, not 6.
+            // Truncates the double product: 10 gives 7, but 90 gives 62
+            // because 90 * 0.7 lies just below 63.
             const double product = value * 0.7;
             return int(product);
         }
