@@ -162,14 +162,3 @@ TEST_F(StatusLineTest, ThreeDigitRowsKeepTheColumnAdvance) {
     EXPECT_EQ(items[2], (Item{"Hex:00", kFirst + 9 * kXw + 7 * kXw}));
     EXPECT_EQ(items[6].text, "Offset:0x642");
 }
-
-TEST_F(StatusLineTest, ThePointerOverTheStripDescribesTheRowUnderIt) {
-    SetImage(16 * 100);
-    const int y = DumpHeight() - 5;
-    const int row = (y - view.m_nCellWidth) / view.m_nRowHeight;
-    const auto texts = TextsAt({view.m_nHexLeft + 1, y});
-    ASSERT_EQ(texts.size(), 7u);
-    char expected[32];
-    std::snprintf(expected, sizeof expected, "Row:%02d", row);
-    EXPECT_EQ(texts[0], expected);
-}
