@@ -46,26 +46,33 @@ void CHexView::ChangeColumns(int delta) {
     if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
 }
 
-int CHexView::HitTest(Point pt) {
-    if (pt.x == -1) return -1;
+CHexView::PointLocation CHexView::LocatePoint(Point pt) const {
+    PointLocation at;
     const int p = ScrollPos();
-    int64_t row = -1;
-    int64_t col = -1;
     if (pt.x >= m_nHexLeft && pt.x < m_nHexLeft + m_nHexWidth && pt.y >= m_nCellWidth) {
-        m_bCharArea = false;
-        col = (pt.x - m_nHexLeft) / (3 * m_nCellWidth);
-        row = (pt.y - m_nCellWidth) / m_nRowHeight + int64_t(p);
+        at.area = PointLocation::Hex;
+        at.col = (pt.x - m_nHexLeft) / (3 * m_nCellWidth);
+        at.row = (pt.y - m_nCellWidth) / m_nRowHeight + int64_t(p);
     }
     if (pt.x >= m_nCharLeft && pt.x < m_nCharLeft + m_nCharWidth && pt.y >= m_nCellWidth) {
-        m_bCharArea = true;
-        col = (pt.x - m_nCharLeft) / m_nCellWidth;
-        row = (pt.y - m_nCellWidth) / m_nRowHeight + int64_t(p);
+        at.area = PointLocation::Char;
+        at.col = (pt.x - m_nCharLeft) / m_nCellWidth;
+        at.row = (pt.y - m_nCellWidth) / m_nRowHeight + int64_t(p);
     }
-    if (row >= 0) {
-        const int64_t offset = row * m_nBytesPerRow + col;
-        if (offset < int64_t(m_nFileSize) && m_pData != nullptr) return int(offset);
+    if (at.row >= 0) {
+        const int64_t offset = at.row * m_nBytesPerRow + at.col;
+        if (offset < int64_t(m_nFileSize) && m_pData != nullptr) at.offset = int(offset);
     }
-    return -1;
+    return at;
+}
+
+int CHexView::HitTest(Point pt) {
+    if (pt.x == -1) return -1;
+    const PointLocation at = LocatePoint(pt);
+    // The area is recorded even when no byte lies there (the empty part of
+    // the last row), so the typing mode follows the pointer.
+    if (at.area != PointLocation::None) m_bCharArea = at.area == PointLocation::Char;
+    return at.offset;
 }
 
 void CHexView::OnVScroll(unsigned code, unsigned /*pos16*/, ScrollBar* scrollBar) {

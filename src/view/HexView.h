@@ -142,6 +142,51 @@ public:
     void ReleaseImage();
 
     // ---- Painting ----------------------------------------------------------
+    /// Draws the screen chosen by the modes into one off-screen buffer of
+    /// DumpRect's size and copies it to the window; draws nothing when the
+    /// buffer cannot be made.
+    void OnPaint();
+    /// Timer 10 repaints the whole view; every id then gets default processing.
+    void OnTimer(unsigned id);
+    /// The dump with its status line, or the welcome screen without an image.
+    void DrawDump(platform::Surface& dc);
+    /// The welcome text and "No file loaded..." into rect; resets the caption.
+    void DrawWelcome(platform::Surface& dc, const platform::Rect& rect);
+    /// The 18-pixel strip at the bottom describing the byte under m_ptMouse.
+    void DrawStatusLine(platform::Surface& dc);
+    /// Draws text into rect with dt:: flags, clipped to rect.
+    static int DrawString(platform::Surface& dc, const std::string& text,
+                          const platform::Rect& rect, unsigned format);
+    /// Width and height of text in dc's current font.
+    static platform::Size MeasureString(platform::Surface& dc, const std::string& text);
+
+    /// The client area without the scroll bar strip: what every paint covers.
+    platform::Rect DumpRect() const;
+    /// The status line's strip at the bottom of DumpRect.
+    platform::Rect StatusLineRect() const;
+
+    /// How strongly an unselected byte of the given value is tinted:
+    /// 0 to 179 by m_nFadeMode (1 normal, 2 less, anything else none).
+    int FadeLevel(uint8_t value) const;
+    /// The colours of one byte's hexadecimal and character cells.
+    struct CellColors {
+        platform::Color hexText;
+        platform::Color hexBack;
+        platform::Color charText;
+        platform::Color charBack;
+        bool selected = false;  // the character cell is filled with charBack
+    };
+    CellColors ColorsOfByte(uint32_t offset, uint8_t value) const;
+
+    /// Where a client point lies, by HitTest's arithmetic but without
+    /// recording the area.
+    struct PointLocation {
+        enum Area { None, Hex, Char } area = None;
+        int64_t row = -1;    // image row, the scroll position included
+        int64_t col = -1;    // column within the row
+        int offset = -1;     // the existing byte there, or -1
+    };
+    PointLocation LocatePoint(platform::Point pt) const;
 
     // ---- Files -------------------------------------------------------------
 

@@ -26,6 +26,16 @@ const MessageEntry kMessageMap[] = {
          return v.OnCommand(m.wParam, m.lParam) ? 1 : 0;
      }},
     // ---- Painting ----
+    {msg::Paint,
+     [](CHexView& v, const Message&) -> LResult {
+         v.OnPaint();
+         return 0;
+     }},
+    {msg::Timer,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnTimer(unsigned(m.wParam));
+         return 0;
+     }},
 
     // ---- Files ----
 
