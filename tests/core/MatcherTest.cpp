@@ -83,6 +83,15 @@ TEST(MatcherTest, FoldingTurnsDataCapitalsIntoSmallLettersOnly) {
     EXPECT_EQ(Find("{", "[", true), NO_MATCH);
     EXPECT_EQ(Find("\xE1", "\xC1", true), NO_MATCH) << "bytes from 0x80 up are not folded";
     EXPECT_EQ(Find("\xE1", "\xE1", true), 0u);
+    // The same inside a pattern long enough to be compared in wide steps.
+    const std::string longPattern = "x" + std::string(40, 'q') + "`{\xE1" + std::string(40, 'q') + "x";
+    std::string longData = "x" + std::string(40, 'Q') + "`{\xE1" + std::string(40, 'Q') + "X";
+    EXPECT_EQ(Find(longPattern, longData, true), 0u);
+    for (size_t at : {41, 42, 43}) {
+        std::string altered = longData;
+        altered[at] = char(altered[at] - 0x20);  // '@', '[', 0xC1
+        EXPECT_EQ(Find(longPattern, altered, true), NO_MATCH) << "byte " << at;
+    }
     // A UTF-16 pattern: letters, then zero bytes, first and last bytes folded.
     EXPECT_EQ(Find(std::string("h\0i\0", 4), std::string("xH\0I\0", 5), true), 1u);
 }
