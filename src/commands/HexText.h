@@ -35,7 +35,7 @@ bool IsHexPattern(const std::string& text);
 /// pair is read as strtol in base 16 reads it (leading tab, VT or FF skipped,
 /// an optional sign, hex digits up to the first other character, no digit = 0,
 /// '-' negates) and its low 8 bits kept: "4G" -> 0x04, "ZZ" -> 0x00,
-/// "-1" -> 0xFF. Nothing removed but spaces, CRs and LFs is validated.
+/// "-1" -> 0xFF. Nothing but the length is validated. May throw std::bad_alloc.
 std::optional<std::vector<uint8_t>> ParseHexBytes(const std::string& text);
 
 /// The value of text read as hex digits, the last character weighing 1 and
