@@ -57,6 +57,11 @@ bool CMainDlg::PreTranslateMessage(Message&) { return false; }
 bool CMainDlg::OnCommand(unsigned id) {
     switch (id) {
         // ---- File ----
+        case IDM_FILE_OPEN: m_hexView.OnFileOpen(); return true;
+        case IDM_FILE_NEW: m_hexView.OnFileNew(); return true;
+        case IDM_FILE_RELOAD: m_hexView.OnFileReload(); return true;
+        case IDM_FILE_SAVEAS: m_hexView.OnFileSaveAs(); return true;
+        case IDM_FILE_SAVE: m_hexView.OnFileSave(); return true;
 
         case IDM_VIEW_INCREASECOLUMN: m_hexView.ChangeColumns(+1); return true;
         case IDM_VIEW_DECREASECOLUMN: m_hexView.ChangeColumns(-1); return true;

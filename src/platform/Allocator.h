@@ -18,7 +18,8 @@ public:
     virtual void Free(void* block) = 0;
 };
 
-/// The process heap.
+/// The process heap; large blocks get mappings of their own (huge pages,
+/// cheap resizing).
 Allocator& DefaultAllocator();
 
 }  // namespace platform

@@ -189,6 +189,46 @@ public:
     PointLocation LocatePoint(platform::Point pt) const;
 
     // ---- Files -------------------------------------------------------------
+    /// Bytes per read and write call; messages are dispatched between chunks.
+    static constexpr uint32_t CHUNK_SIZE = 4096;
+    /// Progress repaints happen only for images larger than this.
+    static constexpr uint32_t PROGRESS_MIN_SIZE = 0x100000;
+    /// The longest file LoadFile accepts.
+    static constexpr uint64_t MAX_FILE_SIZE = 0x7FFFFFFF;
+
+    /// Reads the file at path into a new image, replacing the old one, with
+    /// progress and cancel (ESC or a close request clears m_bLoading). Tells
+    /// the user why when it fails; refuses silently while busy.
+    bool LoadFile(const std::string& path);
+    /// Writes the whole image to path without ever leaving it half written:
+    /// the target keeps its old bytes unless the save completes. Refuses
+    /// silently while busy or when there are no bytes.
+    bool SaveToFile(const std::string& path);
+    /// The File menu's handlers; each refuses silently while busy.
+    bool OnFileOpen();
+    bool OnFileSaveAs();
+    bool OnFileSave();
+    bool OnFileReload();
+    void OnFileNew();
+    /// WM_OPEN_CMDLINE_FILE: loads m_strFilePath, forgetting it on failure.
+    platform::LResult OnOpenCmdLineFile();
+    /// msg::DropFiles: loads the first dropped file, then default processing.
+    platform::LResult OnDropFiles(const platform::Message& message);
+    /// Dispatches every waiting message; false once the program is quitting.
+    bool PumpWaitingMessages();
+    /// The last component of a path, for the caption.
+    static std::string FileNameFromPath(const std::string& path);
+    /// The loading / saving panel with its progress bar, over the view
+    /// without the scroll bar strip.
+    void DrawProgressPanel(platform::Surface& dc);
+    /// The whole percentage of done out of m_nFileSize, truncated.
+    int32_t FileProgressPercent(uint32_t done) const;
+    /// After a chunk that did not finish a load or save: for images over
+    /// PROGRESS_MIN_SIZE, stores a changed percentage and repaints.
+    void UpdateFileProgress(uint32_t done);
+    /// Ends bit edit without storing and enables the scroll bar again, as a
+    /// new image replaces the old one.
+    void DiscardBitEdit();
 
     // ---- Selection, navigation and keys ------------------------------------
     /// Pointer presses, moves and releases act only on a shown image with

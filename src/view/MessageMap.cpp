@@ -38,6 +38,9 @@ const MessageEntry kMessageMap[] = {
      }},
 
     // ---- Files ----
+    {WM_OPEN_CMDLINE_FILE,
+     [](CHexView& v, const Message&) -> LResult { return v.OnOpenCmdLineFile(); }},
+    {msg::DropFiles, [](CHexView& v, const Message& m) -> LResult { return v.OnDropFiles(m); }},
 
     // ---- Selection, navigation and keys ----
     {msg::LButtonDown,

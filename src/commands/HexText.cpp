@@ -1,0 +1,147 @@
+#include "commands/HexText.h"
+
+#include <array>
+#include <cstring>
+#include <new>
+
+namespace {
+
+/// The two upper-case hex digits of every byte value, byte b at 2 * b.
+constexpr std::array<char, 512> HEX_PAIRS = [] {
+    constexpr char digits[] = "0123456789ABCDEF";
+    std::array<char, 512> pairs{};
+    for (int b = 0; b < 256; ++b) {
+        pairs[2 * b] = digits[b >> 4];
+        pairs[2 * b + 1] = digits[b & 15];
+    }
+    return pairs;
+}();
+
+/// The value of every character as one hex digit, or -1.
+constexpr std::array<int8_t, 256> HEX_DIGIT_VALUE = [] {
+    std::array<int8_t, 256> values{};
+    for (int c = 0; c < 256; ++c) {
+        values[c] = c >= '0' && c <= '9'   ? int8_t(c - '0')
+                    : c >= 'A' && c <= 'F' ? int8_t(c - 'A' + 10)
+                    : c >= 'a' && c <= 'f' ? int8_t(c - 'a' + 10)
+                                           : int8_t(-1);
+    }
+    return values;
+}();
+
+int HexDigitValue(char c) { return HEX_DIGIT_VALUE[static_cast<unsigned char>(c)]; }
+
+/// White space as strtol skips it in the C locale.
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+/// Writes the two digits of b at out.
+inline void PutHex(char* out, uint8_t b) { std::memcpy(out, &HEX_PAIRS[2 * b], 2); }
+
+/// A string of exactly length characters, allocated in one step. Lengths
+/// beyond what a string can hold are reported like any other failed
+/// allocation, so that callers have one failure to handle.
+std::string TextOfLength(size_t length) {
+    std::string text;
+    if (length > text.max_size()) throw std::bad_alloc();
+    text.resize(length);
+    return text;
+}
+
+/// Reads the two characters at pair as strtol(pair, nullptr, 16) would read
+/// a string holding just them, keeping the low 8 bits of the result.
+uint8_t ReadPair(const char* pair) {
+    int i = 0;
+    while (i < 2 && IsCSpace(pair[i])) ++i;
+    bool negative = false;
+    if (i < 2 && (pair[i] == '+' || pair[i] == '-')) negative = pair[i++] == '-';
+    unsigned value = 0;
+    for (; i < 2 && HexDigitValue(pair[i]) >= 0; ++i) value = value * 16 + unsigned(HexDigitValue(pair[i]));
+    return uint8_t(negative ? 0u - value : value);
+}
+
+}  // namespace
+
+std::string FormatHexString(const uint8_t* data, size_t count) {
+    if (count > SIZE_MAX / 3) throw std::bad_alloc();
+    std::string text = TextOfLength(3 * count);
+    char* out = text.data();
+    for (size_t i = 0; i < count; ++i, out += 3) {
+        PutHex(out, data[i]);
+        out[2] = ' ';
+    }
+    return text;
+}
+
+std::string FormatHexBlock(const uint8_t* data, size_t count, int bytesPerRow) {
+    if (bytesPerRow < 1) return FormatHexString(data, count);
+    const size_t perRow = size_t(bytesPerRow);
+    const size_t rows = count / perRow;
+    if (count > SIZE_MAX / 4) throw std::bad_alloc();  // 3 * count + rows <= 4 * count
+    std::string text = TextOfLength(3 * count + rows);
+    char* out = text.data();
+    const uint8_t* in = data;
+    for (size_t row = 0; row < rows; ++row) {
+        for (size_t j = 1; j < perRow; ++j, out += 3) {
+            PutHex(out, *in++);
+            out[2] = ' ';
+        }
+        PutHex(out, *in++);
+        std::memcpy(out + 2, "\r\n", 2);
+        out += 4;
+    }
+    for (const uint8_t* end = data + count; in < end; out += 3) {
+        PutHex(out, *in++);
+        out[2] = ' ';
+    }
+    return text;
+}
+
+std::string FormatAsciiText(const uint8_t* data, size_t count) {
+    std::string text = TextOfLength(count);
+    char* out = text.data();
+    const uint8_t* in = data;
+    const uint8_t* const end = data + count;
+    while (in < end) {
+        const auto* zero = static_cast<const uint8_t*>(std::memchr(in, 0, size_t(end - in)));
+        const uint8_t* runEnd = zero ? zero : end;
+        std::memcpy(out, in, size_t(runEnd - in));
+        out += runEnd - in;
+        in = zero ? zero + 1 : end;
+    }
+    text.resize(size_t(out - text.data()));  // shrinking keeps the block
+    return text;
+}
+
+bool IsHexPattern(const std::string& text) {
+    size_t digits = 0;
+    for (char c : text) {
+        if (c == ' ') continue;
+        if (HexDigitValue(c) < 0) return false;
+        ++digits;
+    }
+    return digits % 2 == 0;
+}
+
+std::optional<std::vector<uint8_t>> ParseHexBytes(const std::string& text) {
+    std::string packed;
+    packed.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != '\r' && c != '\n') packed.push_back(c);
+    }
+    if (packed.size() % 2 != 0) return std::nullopt;
+    std::vector<uint8_t> bytes(packed.size() / 2);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = ReadPair(&packed[2 * i]);
+    return bytes;
+}
+
+uint64_t ParseHexNumber(const std::string& text) {
+    uint64_t value = 0;
+    uint64_t weight = 1;
+    for (auto it = text.rbegin(); it != text.rend(); ++it, weight *= 16) {
+        const int digit = HexDigitValue(*it);
+        if (digit > 0) value += uint64_t(digit) * weight;
+    }
+    return value;
+}

@@ -1,0 +1,97 @@
+// The File menu's handlers, the command-line open and dropped files.
+#include <cstring>
+
+#include "platform/Constants.h"
+#include "platform/Dialogs.h"
+#include "view/HexView.h"
+
+using namespace platform;
+
+namespace {
+
+const char kFilter[] = "All Files (*.*)|*.*||";
+const char kNoMemoryForNew[] = "Not enough memory to create a new file.";
+
+}  // namespace
+
+bool CHexView::OnFileOpen() {
+    if (!m_pHost || IsBusy()) return false;
+    FileDialogRequest request;
+    request.filter = kFilter;
+    request.flags = ofn::HideReadOnly | ofn::PathMustExist | ofn::FileMustExist |
+                    ofn::NoReadOnlyReturn;
+    const auto path = Host().OpenFileDialog(request);
+    return path ? LoadFile(*path) : false;
+}
+
+bool CHexView::OnFileSaveAs() {
+    if (!m_pHost || !HasBytes() || IsBusy()) return false;
+    FileDialogRequest request;
+    request.filter = kFilter;
+    request.initialName = m_strFilePath;
+    request.flags = ofn::HideReadOnly | ofn::OverwritePrompt | ofn::PathMustExist |
+                    ofn::NoReadOnlyReturn;
+    const auto path = Host().SaveFileDialog(request);
+    // Save As writes a copy: the image stays bound to its previous path.
+    return path ? SaveToFile(*path) : false;
+}
+
+bool CHexView::OnFileSave() {
+    if (!m_pHost || !HasBytes() || IsBusy()) return false;
+    if (m_strFilePath.empty()) return OnFileSaveAs();
+    const int answer = Host().MessageBox("Are you sure you want to overwrite the original file?",
+                                         "Overwrite Warning", mb::YesNo | mb::IconExclamation);
+    if (answer != mb::IdYes) return false;
+    return SaveToFile(m_strFilePath);
+}
+
+bool CHexView::OnFileReload() {
+    if (IsBusy() || m_strFilePath.empty()) return false;
+    // A copy: LoadFile stores the path it was given.
+    return LoadFile(std::string(m_strFilePath));
+}
+
+void CHexView::OnFileNew() {
+    if (!m_pHost || IsBusy()) return;
+    m_strFilePath.clear();
+    DiscardBitEdit();
+    ReleaseImage();
+    m_nDragAnchor = -1;
+    m_nHoverOffset = -1;
+    m_nSelStart = m_nSelEnd = m_nCaret = 0;
+
+    const uint32_t size = 3 * uint32_t(m_nBytesPerRow);
+    void* block = m_pAllocator->Allocate(size);
+    if (block == nullptr) {
+        // No image then, and no name either: the welcome screen is shown.
+        Host().SetMainCaption(m_strBaseTitle);
+        RecalcMetrics();
+        Host().Invalidate();
+        ShowError(kNoMemoryForNew);
+        return;
+    }
+    std::memset(block, 0, size);
+    m_pData = static_cast<uint8_t*>(block);
+    m_nFileSize = size;
+    Host().SetMainCaption(m_strBaseTitle + " - Untitled");
+    RecalcMetrics();
+    Host().Invalidate();
+}
+
+void CHexView::DiscardBitEdit() {
+    m_bBitEdit = false;
+    std::memset(m_szBits, 0, sizeof m_szBits);
+    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
+}
+
+LResult CHexView::OnOpenCmdLineFile() {
+    if (!LoadFile(std::string(m_strFilePath))) m_strFilePath.clear();
+    return 0;
+}
+
+LResult CHexView::OnDropFiles(const Message& message) {
+    // Only the first file is loaded; the others are ignored.
+    const auto* drop = reinterpret_cast<const DroppedFiles*>(message.wParam);
+    if (drop && !drop->paths.empty()) LoadFile(drop->paths.front());
+    return m_pHost ? Host().DefWindowProc(message) : 0;
+}

@@ -1,0 +1,88 @@
+// Reading a whole file into a new image, 4096 bytes at a time, with the
+// window kept alive (and cancellable) between chunks.
+#include <algorithm>
+
+#include "platform/FileIO.h"
+#include "view/HexView.h"
+
+namespace {
+
+const char kOpenFailed[] = "Could not open file, it may be in use by another process.";
+const char kTooLarge[] = "Files over 2.14GB are not supported.";
+const char kNoMemory[] = "Not enough memory to load file.";
+const char kReadFailed[] =
+    "Failed during file read process, the file may have changed or become unreadable.";
+
+}  // namespace
+
+bool CHexView::LoadFile(const std::string& path) {
+    if (!m_pHost || IsBusy()) return false;
+    platform::ViewHost& host = Host();
+
+    host.SetMainCaption(m_strBaseTitle);
+    if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
+    ReleaseImage();
+    m_nDragAnchor = -1;
+    m_nHoverOffset = -1;
+    m_nSelStart = m_nSelEnd = m_nCaret = 0;
+    m_chPendingDigit = 0;
+    DiscardBitEdit();
+
+    platform::InputFile file;
+    if (!file.Open(path)) {
+        ShowError(kOpenFailed);
+        host.Invalidate();
+        return false;
+    }
+    // The whole 64-bit length is tested before anything is allocated.
+    if (file.Length() > MAX_FILE_SIZE) {
+        ShowError(kTooLarge);
+        host.Invalidate();
+        return false;
+    }
+    const uint32_t length = uint32_t(file.Length());
+    void* block = m_pAllocator->Allocate(length);
+    if (block == nullptr) {
+        ShowError(kNoMemory);
+        host.Invalidate();
+        return false;
+    }
+    m_pData = static_cast<uint8_t*>(block);
+    m_nFileSize = length;
+    m_bLoading = true;
+
+    uint32_t remaining = length;
+    uint32_t done = 0;
+    for (;;) {
+        const int64_t got = file.Read(m_pData + done, std::min(remaining, CHUNK_SIZE));
+        if (got < 0 || (got == 0 && remaining > 0)) {
+            // A read error, or the file became shorter than it was when
+            // opened: the image would be incomplete, so none is kept.
+            m_bLoading = false;
+            ReleaseImage();
+            host.Invalidate();
+            file.Close();
+            ShowError(kReadFailed);
+            return false;
+        }
+        remaining -= uint32_t(got);
+        done += uint32_t(got);
+        if (remaining == 0) break;
+
+        UpdateFileProgress(done);
+        // Quitting: stop at once and leave everything for the view's end.
+        if (!PumpWaitingMessages()) return false;
+        if (!m_bLoading) {  // cancelled
+            ReleaseImage();
+            host.Invalidate();
+            return false;
+        }
+    }
+
+    m_bLoading = false;
+    m_strFilePath = path;
+    host.SetMainCaption(m_strBaseTitle + " - " + FileNameFromPath(path));
+    RecalcMetrics();
+    host.Invalidate();
+    return true;
+}

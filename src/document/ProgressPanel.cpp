@@ -1,0 +1,56 @@
+// The screen shown while a file is loaded or saved, and the percentage it
+// displays.
+#include <cstdio>
+
+#include "view/HexView.h"
+
+using namespace platform;
+
+int32_t CHexView::FileProgressPercent(uint32_t done) const {
+    if (m_nFileSize == 0) return 0;
+    return int32_t(double(done) / double(m_nFileSize) * 100.0);
+}
+
+void CHexView::UpdateFileProgress(uint32_t done) {
+    const int32_t percent = FileProgressPercent(done);
+    if (percent == m_nFileProgress || m_nFileSize <= PROGRESS_MIN_SIZE) return;
+    m_nFileProgress = percent;
+    if (m_pHost) Host().Invalidate();
+}
+
+void CHexView::DrawProgressPanel(Surface& dc) {
+    if (!m_pHost) return;
+    Rect area = Host().GetClientRect();
+    area.right -= SCROLLBAR_WIDTH;
+
+    const Font previousFont = dc.SelectFont(m_font);
+    const Size x = dc.GetTextExtent("X");
+    const int cw = x.cx;
+    const int ch = x.cy;
+
+    dc.FillSolidRect(area, Rgb(0, 0, 0));
+    const int top = area.top + m_nCellWidth;
+    dc.SetBkMode(BkMode::Transparent);
+    dc.SetTextColor(m_clrPlainText);
+    dc.DrawText(m_bSaving ? " Saving Memory to File..." : " Loading File to Memory...",
+                Rect{area.left, top, area.right, area.bottom}, dt::Left | dt::Top);
+    dc.DrawText(" Press the [ESC] key to Cancel.",
+                Rect{area.left, top + ch, area.right, area.bottom}, dt::Left | dt::Top);
+
+    const Rect bar{area.left + cw, top + 2 * ch + 2, area.left + 32 * cw, top + 3 * ch + 2};
+    dc.FillSolidRect(bar, m_clrPanelFill);
+    dc.FrameRect(bar, m_clrPanelFrame);
+
+    const Rect inside{bar.left + 1, bar.top + 1, bar.right - 1, bar.bottom - 1};
+    const int filled = int(double(m_nFileProgress) * 0.01 * double(bar.Width() - 2));
+    if (filled > 0) {
+        dc.FillSolidRect(Rect{inside.left, inside.top, inside.left + filled, inside.bottom},
+                         m_clrAccent);
+    }
+
+    char percent[16];
+    std::snprintf(percent, sizeof percent, "%d%%", int(m_nFileProgress));
+    dc.SetTextColor(m_clrPlainText);
+    dc.DrawText(percent, inside, dt::Center | dt::Top);
+    dc.SelectFont(previousFont);
+}
