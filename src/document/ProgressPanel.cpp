@@ -20,11 +20,10 @@ void CHexView::UpdateFileProgress(uint32_t done) {
 
 void CHexView::DrawProgressPanel(Surface& dc) {
     if (!m_pHost) return;
-    Rect area = Host().GetClientRect();
-    area.right -= SCROLLBAR_WIDTH;
+    const Rect area = DumpRect();
 
     const Font previousFont = dc.SelectFont(m_font);
-    const Size x = dc.GetTextExtent("X");
+    const Size x = MeasureString(dc, "X");
     const int cw = x.cx;
     const int ch = x.cy;
 
@@ -32,9 +31,9 @@ void CHexView::DrawProgressPanel(Surface& dc) {
     const int top = area.top + m_nCellWidth;
     dc.SetBkMode(BkMode::Transparent);
     dc.SetTextColor(m_clrPlainText);
-    dc.DrawText(m_bSaving ? " Saving Memory to File..." : " Loading File to Memory...",
+    DrawString(dc, m_bSaving ? " Saving Memory to File..." : " Loading File to Memory...",
                 Rect{area.left, top, area.right, area.bottom}, dt::Left | dt::Top);
-    dc.DrawText(" Press the [ESC] key to Cancel.",
+    DrawString(dc, " Press the [ESC] key to Cancel.",
                 Rect{area.left, top + ch, area.right, area.bottom}, dt::Left | dt::Top);
 
     const Rect bar{area.left + cw, top + 2 * ch + 2, area.left + 32 * cw, top + 3 * ch + 2};
@@ -51,6 +50,6 @@ void CHexView::DrawProgressPanel(Surface& dc) {
     char percent[16];
     std::snprintf(percent, sizeof percent, "%d%%", int(m_nFileProgress));
     dc.SetTextColor(m_clrPlainText);
-    dc.DrawText(percent, inside, dt::Center | dt::Top);
+    DrawString(dc, percent, inside, dt::Center | dt::Top);
     dc.SelectFont(previousFont);
 }

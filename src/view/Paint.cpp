@@ -21,7 +21,7 @@ void CHexView::OnPaint() {
     if (!buffer) return;
 
     if (m_bLoading || m_bSaving) {
-        // The load/save progress panel is drawn here.
+        DrawProgressPanel(*buffer);
     } else if (m_bBitEdit) {
         // The bit edit panel is drawn here.
     } else if (m_bInputPanel) {

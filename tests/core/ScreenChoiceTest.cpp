@@ -1,0 +1,39 @@
+// Which screen a paint shows while a file is read or written, and after.
+#include "FileFixture.h"
+
+namespace {
+
+bool Drew(const std::vector<headless::DrawnString>& strings, const std::string& text) {
+    for (const auto& s : strings) {
+        if (s.text == text) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(FileTest, ProgressPanelIsPaintedDuringALargeLoadAndTheDumpAfterIt) {
+    const std::string path = Path("large.bin");
+    WriteFile(path, Bytes(3 * 1024 * 1024));
+    int panelsSeen = 0;
+    host.OnPump([&](int) {
+        if (Drew(host.LastFrameStrings(), " Loading File to Memory...")) ++panelsSeen;
+    });
+    ASSERT_TRUE(view.LoadFile(path));
+    host.OnPump(nullptr);
+    EXPECT_GT(panelsSeen, 50) << "a repaint per whole percent is shown while loading";
+    host.RunUntilIdle();
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
+    EXPECT_FALSE(Drew(host.LastFrameStrings(), " Loading File to Memory..."));
+}
+
+TEST_F(FileTest, SmallLoadsAndSavesNeverShowThePanel) {
+    const std::string path = Path("small.bin");
+    WriteFile(path, Bytes(64 * 1024));
+    ASSERT_TRUE(view.LoadFile(path));
+    host.QueueMessageBoxAnswer(platform::mb::IdYes);
+    ASSERT_TRUE(view.OnFileSave());
+    host.RunUntilIdle();
+    EXPECT_FALSE(Drew(host.LastFrameStrings(), " Saving Memory to File..."));
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
+}
