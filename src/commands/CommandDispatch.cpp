@@ -7,6 +7,20 @@ using namespace platform;
 
 bool CHexView::OnCommand(WParam wParam, LParam lParam) {
     switch (LoWord(wParam)) {
+        case ID_COPY_HEX_STRING: CopyAsHexString(); break;
+        case ID_COPY_HEX_BLOCK: CopyAsHexBlock(); break;
+        case ID_COPY_ASCII_TEXT: CopyAsAsciiText(); break;
+        // The scan of a running search reads the image between its pumps:
+        // nothing may change or free it meanwhile.
+        case ID_DELETE_SELECTION:
+            if (!m_bSearching && HasSelectionInImage()) DeleteSelection();
+            break;
+        case ID_INSERT_FROM_CLIPBOARD:
+            if (!m_bSearching) PasteInsert();
+            break;
+        case ID_OVERWRITE_FROM_CLIPBOARD:
+            if (!m_bSearching) PasteOverwrite();
+            break;
         case ID_EDIT_BITS: BeginBitEdit(); break;
         // The crossing is deliberate: 168 is TEXT ignoring case (mode 3)
         // and 169 is UNICODE (mode 2).
@@ -17,6 +31,7 @@ bool CHexView::OnCommand(WParam wParam, LParam lParam) {
         case ID_SEARCH_UNICODE_NOCASE: OpenInputPanel(SEARCH_UNICODE_NOCASE); break;
         case ID_JUMP_TO_OFFSET: OpenInputPanel(SEARCH_OFFSET); break;
         case ID_SCROLL_SELECTION_INTO_VIEW: ScrollSelectionIntoView(); break;
+        case ID_FIND_NEXT: FindNext(); break;
         default: break;
     }
     return Host().DefWindowProc({msg::Command, wParam, lParam}) != 0;

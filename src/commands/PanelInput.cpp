@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "commands/HexText.h"
 #include "view/HexView.h"
 
 namespace {
@@ -36,5 +37,17 @@ void CHexView::PanelTypeChar(char ch) {
 
 void CHexView::PanelBackspace() {
     if (!m_strInput.empty()) m_strInput.pop_back();
+    Host().Invalidate();
+}
+
+void CHexView::PanelPaste() {
+    const std::optional<std::string> text = ReadClipboardText();
+    if (!text) return;
+    if (m_nSearchMode == SEARCH_OFFSET || m_nSearchMode == SEARCH_HEX) {
+        if (!IsHexPattern(*text)) return;
+        m_strInput = m_nSearchMode == SEARCH_OFFSET ? text->substr(0, MAX_OFFSET_INPUT) : *text;
+    } else {
+        m_strInput = *text;
+    }
     Host().Invalidate();
 }

@@ -73,10 +73,9 @@ std::string CHexView::FormatBinary(uint8_t byte) {
 }
 
 void CHexView::DrawBitEditPanel(Surface& dc) {
-    Rect r = Host().GetClientRect();
-    r.right -= SCROLLBAR_WIDTH;
+    const Rect r = DumpRect();
     const Font previousFont = dc.SelectFont(m_font);
-    const Size cell = dc.GetTextExtent("X");
+    const Size cell = MeasureString(dc, "X");
     const int cx = cell.cx;
     const int cy = cell.cy;
 
@@ -90,7 +89,7 @@ void CHexView::DrawBitEditPanel(Surface& dc) {
     dc.SetBkMode(BkMode::Transparent);
     auto line = [&](int lineTop, Color colour, const std::string& text, unsigned format) {
         dc.SetTextColor(colour);
-        dc.DrawText(text, {x0, lineTop, r.right, r.bottom}, dt::Left | format);
+        DrawString(dc, text, {x0, lineTop, r.right, r.bottom}, dt::Left | format);
     };
     const int top = y0 + 2;
     line(top, m_clrPanelTitle, ".:BIT EDIT MODE:.", 0);
@@ -111,7 +110,7 @@ void CHexView::DrawBitEditPanel(Surface& dc) {
 
     const std::string typed = "NEW BITS: " + std::string(m_szBits);
     const int y7 = top + 11 * cy;
-    const int w = dc.GetTextExtent(typed).cx;
+    const int w = MeasureString(dc, typed).cx;
     dc.FillSolidRect({boxLeft, y7 - 2, boxLeft + w + 2 * cx, y7 - 2 + cy + 2}, m_clrPanelFill);
     dc.FrameRect({boxLeft, y7 - 3, boxLeft + w + 2 * cx, y7 - 3 + cy + 4}, m_clrPanelFrame);
     line(y7, m_clrAccent, typed, 0);

@@ -285,6 +285,47 @@ public:
     void PanelTypeChar(char ch);
     /// BACKSPACE while the panel is shown: drops the last input character.
     void PanelBackspace();
+    /// Ctrl+V while the panel is shown: the clipboard text becomes the input.
+    void PanelPaste();
+
+    /// The eighteen entries of the context menu, in their order.
+    std::vector<platform::MenuItem> ContextMenuItems() const;
+    /// Shows the context menu at the pointer, unless a load or save runs or
+    /// there is no image.
+    void OnRButtonUp(unsigned flags, platform::Point point);
+
+    /// The clipboard as 8-bit text; an empty text leaves it alone.
+    void WriteClipboardText(const std::string& text);
+    std::optional<std::string> ReadClipboardText();
+    /// The selection as "%02X " per byte.
+    void CopyAsHexString();
+    /// The selection as lines of m_nBytesPerRow bytes counted from its start.
+    void CopyAsHexBlock();
+    /// The selected bytes without their zero bytes.
+    void CopyAsAsciiText();
+    /// Inserts clipboard data (characters or hex pairs by the entry area) in
+    /// front of the selection, which then covers both.
+    void PasteInsert();
+    /// Writes clipboard data over the bytes from the selection start, never
+    /// growing the image; the selection then covers exactly what was written.
+    void PasteOverwrite();
+
+    /// F3 or command 173: the last search (or jump) again, one byte further.
+    void FindNext();
+    /// WM_RUN_SEARCH: one search (modes 0 to 4) or jump to an offset (5).
+    platform::LResult OnRunSearch(platform::WParam wParam, platform::LParam lParam);
+    /// The jump of mode 5: selects the typed offset, clamped to the last byte.
+    void JumpToOffset();
+    /// The first start offset at or after start where pattern lies wholly in
+    /// data, or NO_OFFSET. Scans in blocks and pumps messages between them;
+    /// gives up (NO_OFFSET) when m_bSearching is cleared, the program quits
+    /// or the image changes. The NoCase form folds A-Z in data to a-z.
+    uint32_t FindBytes(const uint8_t* pattern, uint32_t length, const uint8_t* data,
+                       uint32_t size, uint32_t start);
+    uint32_t FindBytesNoCase(const uint8_t* pattern, uint32_t length, const uint8_t* data,
+                             uint32_t size, uint32_t start);
+    /// The search or jump-to-offset screen for m_nSearchMode.
+    void DrawInputPanel(platform::Surface& dc);
 
 private:
     /// An application message box: the given text, the error icon, OK.

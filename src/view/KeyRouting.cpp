@@ -63,6 +63,7 @@ void CHexView::OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags) {
         case vk::Down: MoveSelection(key); break;
         case vk::Insert: ToggleInsertMode(); break;
         case vk::Delete: DeleteKey(); break;
+        case vk::F3: FindNext(); break;
         case vk::F5: ChangeColumns(-1); break;
         case vk::F6: ChangeColumns(+1); break;
         default: break;

@@ -71,6 +71,13 @@ const MessageEntry kMessageMap[] = {
      }},
 
     // ---- Commands, clipboard, search and jump ----
+    {msg::RButtonUp,
+     [](CHexView& v, const Message& m) -> LResult {
+         v.OnRButtonUp(unsigned(m.wParam), PointFromLParam(m.lParam));
+         return 0;
+     }},
+    {WM_RUN_SEARCH,
+     [](CHexView& v, const Message& m) -> LResult { return v.OnRunSearch(m.wParam, m.lParam); }},
 
 };
 

@@ -40,7 +40,18 @@ void CHexView::OnCharacter(unsigned ch) {
             }
             return;
         case CTRL_C:
+            if (!modal) {
+                if (m_bCharArea) CopyAsAsciiText();
+                else CopyAsHexBlock();
+            }
+            return;
         case CTRL_V:
+            if (m_bInputPanel) {
+                PanelPaste();
+            } else if (!m_bLoading && !m_bSaving && !m_bBitEdit) {
+                if (m_bInsertMode) PasteInsert();
+                else PasteOverwrite();
+            }
             return;
         default:
             break;

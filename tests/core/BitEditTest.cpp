@@ -191,3 +191,31 @@ TEST_F(BitEditTest, ALineBreakByteDoesNotBreakTheInfoLine) {
     EXPECT_EQ(strings[5].text, "OFFSET:0x00000000  BINARY:[0000 1010]  HEX:0A  CHAR:\n");
     EXPECT_NE(strings[5].format & dt::SingleLine, 0u);
 }
+
+TEST_F(BitEditTest, ThePanelAndEnterStayInsideAnImageThatShrankOrWent) {
+    SetImage(Iota(8));
+    SelectHex(0, 7);
+    Command(ID_EDIT_BITS);
+    host.TypeText("11111111");
+    // The context menu deletes every byte while the mode is on.
+    Command(ID_DELETE_SELECTION);
+    ASSERT_EQ(view.m_pData, nullptr);
+    ASSERT_TRUE(view.m_bBitEdit);
+    headless::Raster raster;
+    const auto strings = DrawPanel(raster);
+    ASSERT_EQ(strings.size(), 6u) << "no byte to describe";
+    EXPECT_EQ(strings[5].text, "NEW BITS: 1111 1111");
+    host.PressKey(vk::Return);
+    EXPECT_FALSE(view.m_bBitEdit);
+    EXPECT_EQ(view.m_pData, nullptr);
+
+    // Shrunk: the selection follows the deletion and ENTER writes there.
+    SetImage(Iota(8));
+    SelectHex(6, 7);
+    Command(ID_EDIT_BITS);
+    host.TypeText("00000000");
+    Command(ID_DELETE_SELECTION);
+    EXPECT_EQ(DrawPanel(raster)[5].text.substr(0, 17), "OFFSET:0x00000005");
+    host.PressKey(vk::Return);
+    EXPECT_EQ(Image(), (std::vector<uint8_t>{0, 1, 2, 3, 4, 0}));
+}
