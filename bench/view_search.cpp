@@ -86,6 +86,7 @@ public:
     /// Seconds of one search from byte 0 for text; the offset found.
     double Search(unsigned command, const std::string& text, uint32_t& found) {
         m_host.PressKey(Escape);
+        m_host.DragThumb(0);  // a hit scrolled the view to it
         const platform::Point byte0{m_view.m_nHexLeft + 1, m_view.m_nCellWidth + 1};
         m_host.MoveMouse(byte0);
         m_host.Click(byte0);
@@ -93,6 +94,9 @@ public:
         m_host.RunUntilIdle();
         m_host.Clipboard() = text;
         m_host.PressCtrl('v');
+        if (m_view.m_nSelStart != 0 || m_view.m_strInput != text || !m_view.m_bInputPanel) {
+            std::printf("the search could not be set up\n");
+        }
         const auto start = Clock::now();
         m_host.PressKey(Return);
         const double seconds = Since(start);

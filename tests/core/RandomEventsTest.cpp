@@ -6,6 +6,7 @@
 
 #include "InteractFixture.h"
 #include "commands/CommandIds.h"
+#include "commands/HexText.h"
 
 using namespace platform;
 
@@ -42,6 +43,10 @@ protected:
 
     /// The typing rules applied to the model.
     void ModelType(const Before& b, unsigned char ch) {
+        if (ch == 22 && b.SelectionInImage() && !b.bitEdit && !b.panel) {
+            ModelPaste(b, b.insert);  // Ctrl+V arrives as a character
+            return;
+        }
         if (!b.SelectionInImage() || ch < 0x20 || ch > 0x7E) return;
         if (b.bitEdit || b.panel) return;
         if (b.caret < b.start || b.caret > b.end) return;
@@ -61,6 +66,40 @@ protected:
             if (c != ' ') v = v << 1 | unsigned(c == '1');
         }
         model[b.start] = uint8_t(v);
+    }
+
+    /// The clipboard's bytes as a paste reads them in the entry area of b.
+    std::optional<std::vector<uint8_t>> Pasted(const Before& b) {
+        if (!host.Clipboard()) return std::nullopt;
+        const std::string text = host.Clipboard()->substr(0, host.Clipboard()->find('\0'));
+        if (b.charArea) return std::vector<uint8_t>(text.begin(), text.end());
+        return ParseHexBytes(text);
+    }
+
+    void ModelPaste(const Before& b, bool insert) {
+        if (!b.SelectionInImage()) return;
+        const auto bytes = Pasted(b);
+        if (!bytes) return;
+        if (insert) {
+            model.insert(model.begin() + b.start, bytes->begin(), bytes->end());
+        } else {
+            const size_t count = std::min<size_t>(bytes->size(), b.size - b.start);
+            std::copy_n(bytes->begin(), count, model.begin() + b.start);
+        }
+    }
+
+    void RandomClipboard(std::mt19937& rng) {
+        static const char* texts[] = {"41 42", "0a 1B\r\nff", "ABC", "hello", "", " \r\n",
+                                      "zz", "-1", "00 11 22 33 44"};
+        if (rng() % 4 == 0) {
+            std::string text(rng() % 6, ' ');
+            for (char& c : text) c = char(rng());
+            host.Clipboard() = text;
+        } else if (rng() % 8 == 0) {
+            host.Clipboard().reset();
+        } else {
+            host.Clipboard() = texts[rng() % (sizeof texts / sizeof *texts)];
+        }
     }
 
     void ModelDelete(const Before& b) {
@@ -97,6 +136,7 @@ TEST_F(RandomEventsTest, SelectionStaysWellFormedAndEditsMatchAPlainVector) {
     std::printf("random event sequence seed: %u\n", seed);
     std::mt19937 rng(seed);
     const char typed[] = "0123456789abcdefABCDEFxyz G~01";
+    host.Clipboard() = "41";
 
     for (int step = 0; step < 6000; ++step) {
         if (step % 500 == 0 || view.m_pData == nullptr) {
@@ -147,7 +187,7 @@ TEST_F(RandomEventsTest, SelectionStaysWellFormedAndEditsMatchAPlainVector) {
             what = std::string("type ") + std::to_string(int(static_cast<unsigned char>(ch)));
             host.TypeChar(ch);
             ModelType(b, static_cast<unsigned char>(ch));
-            if (Image() != old) {
+            if (Image() != old && ch >= 0x20 && ch <= 0x7E) {
                 ASSERT_EQ(view.m_nCaret, b.caret + 1) << step;
             }
         } else if (action < 78) {
@@ -167,18 +207,43 @@ TEST_F(RandomEventsTest, SelectionStaysWellFormedAndEditsMatchAPlainVector) {
         } else if (action < 89) {
             what = "escape";
             host.PressKey(vk::Escape);
-        } else if (action < 94) {
+        } else if (action < 91) {
             what = "bit edit";
             Command(ID_EDIT_BITS);
-        } else if (action < 96) {
-            what = "search panel";
-            Command(ID_SEARCH_TEXT);
-        } else if (action < 98) {
+        } else if (action < 92) {
+            static const unsigned panels[] = {ID_SEARCH_HEX, ID_SEARCH_TEXT,
+                                              ID_SEARCH_UNICODE_NOCASE, ID_JUMP_TO_OFFSET};
+            what = "panel";
+            Command(panels[rng() % 4]);
+        } else if (action < 93) {
             what = "columns";
             host.PressKey(rng() % 2 ? vk::F5 : vk::F6);
-        } else {
+        } else if (action < 94) {
             what = "scroll selection into view";
             Command(ID_SCROLL_SELECTION_INTO_VIEW);
+        } else if (action < 95) {
+            what = "find next";
+            host.PressKey(vk::F3);
+        } else if (action < 96) {
+            what = "copy";
+            host.PressCtrl('c');
+            Command(ID_COPY_HEX_STRING + rng() % 2);
+        } else if (action < 98) {
+            what = "ctrl+v";
+            RandomClipboard(rng);
+            const Before now = Snapshot();
+            host.PressCtrl('v');
+            if (!now.bitEdit && !now.panel) ModelPaste(now, now.insert);
+        } else if (action < 99) {
+            what = "menu paste";
+            RandomClipboard(rng);
+            const bool insert = rng() % 2;
+            Command(insert ? ID_INSERT_FROM_CLIPBOARD : ID_OVERWRITE_FROM_CLIPBOARD);
+            ModelPaste(b, insert);
+        } else {
+            what = "menu delete";
+            Command(ID_DELETE_SELECTION);
+            ModelDelete(b);
         }
         CheckWellFormed("step " + std::to_string(step) + " (" + what + ")");
         if (HasFatalFailure()) return;
