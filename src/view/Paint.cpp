@@ -23,9 +23,9 @@ void CHexView::OnPaint() {
     if (m_bLoading || m_bSaving) {
         DrawProgressPanel(*buffer);
     } else if (m_bBitEdit) {
-        // The bit edit panel is drawn here.
+        DrawBitEditPanel(*buffer);
     } else if (m_bInputPanel) {
-        // The search / jump-to-offset panel is drawn here.
+        DrawInputPanel(*buffer);
     } else {
         DrawDump(*buffer);
     }

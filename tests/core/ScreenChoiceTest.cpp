@@ -37,3 +37,17 @@ TEST_F(FileTest, SmallLoadsAndSavesNeverShowThePanel) {
     EXPECT_FALSE(Drew(host.LastFrameStrings(), " Saving Memory to File..."));
     EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
 }
+
+TEST_F(FileTest, EscapePressedDuringALoadShowsTheWelcomeScreen) {
+    const std::string path = Path("large.bin");
+    WriteFile(path, Bytes(2 * 1024 * 1024));
+    host.OnPump([&](int count) {
+        if (count == 100) host.PostMessage(platform::msg::KeyDown, platform::vk::Escape, 1);
+    });
+    EXPECT_FALSE(view.LoadFile(path));
+    host.OnPump(nullptr);
+    host.RunUntilIdle();
+    EXPECT_EQ(view.m_pData, nullptr);
+    EXPECT_EQ(host.GetMainCaption(), "Bytewren");
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), "No file loaded..."));
+}

@@ -1,0 +1,56 @@
+// The bit edit and search panels as the window shows them: chosen by the
+// modes at every paint, above the dump.
+#include "InteractFixture.h"
+#include "commands/CommandIds.h"
+
+namespace {
+
+bool Drew(const std::vector<headless::DrawnString>& strings, const std::string& text) {
+    for (const auto& s : strings) {
+        if (s.text == text) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(InteractTest, BitEditPanelReplacesTheDumpUntilEnter) {
+    SetImage(Iota(64));
+    Command(ID_EDIT_BITS);
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), ".:BIT EDIT MODE:."));
+    EXPECT_FALSE(Drew(host.LastFrameStrings(), " 00000000"));
+    host.TypeText("1111");
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), "NEW BITS: 1111 "));
+    host.PressKey(platform::vk::Return);
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
+}
+
+TEST_F(InteractTest, SearchPanelRepaintsItsProgressOnTheTimerAndShowsTheResult) {
+    SetImage(std::vector<uint8_t>(8 * 1024 * 1024, 0x11));
+    view.m_pData[view.m_nFileSize - 3] = 0x4D;
+    view.m_pData[view.m_nFileSize - 2] = 0x5A;
+    Command(ID_SEARCH_HEX);
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), ".:SEARCH MODE:."));
+    host.TypeText("4D5A");
+
+    bool progressShown = false;
+    host.SetClockStepPerPump(50);
+    host.OnPump([&](int) {
+        for (const auto& s : host.LastFrameStrings()) {
+            progressShown |= s.text.rfind("Searching... ", 0) == 0;
+        }
+    });
+    host.PressKey(platform::vk::Return);
+    host.OnPump(nullptr);
+    host.SetClockStepPerPump(0);
+
+    EXPECT_TRUE(progressShown);
+    EXPECT_FALSE(host.TimerRunning(SEARCH_TIMER_ID));
+    EXPECT_EQ(view.m_nSelStart, view.m_nFileSize - 3);
+    char found[96];
+    std::snprintf(found, sizeof found, "Found HEX at Offset: 0x%08X  Press ESC to jump to offset",
+                  view.m_nFileSize - 3);
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), found));
+    host.PressKey(platform::vk::Escape);
+    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 007FFFF0"));
+}
