@@ -1,0 +1,62 @@
+// Translation of Qt keyboard and pointer input into the core's window
+// messages, so that all routing stays in the core. Keys go through an
+// explicit Qt::Key -> virtual-key table; characters are derived the way the
+// platform's message translation derives them.
+#pragma once
+
+#include <Qt>
+#include <QString>
+
+#include <set>
+
+#include "platform/Message.h"
+#include "platform/WindowClient.h"
+
+class QKeyEvent;
+
+namespace qthost {
+
+/// The virtual key of a Qt key, or 0 when the table has none. Shifted symbols
+/// of the US layout give their key's code ('!' is '1'); keypad keys are
+/// told apart by Qt::KeypadModifier.
+unsigned VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers);
+
+/// The character a key press produces, or -1 for none: BACKSPACE, TAB, ENTER
+/// and ESC give 8, 9, 13 and 27, Ctrl+letter the control code (from the
+/// key, not the text), otherwise a printable Latin-1 character of the text.
+int CharacterFor(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
+
+/// The character for a key-down whose virtual key pre-translation replaced.
+int CharacterForVirtualKey(unsigned vk, bool shift, bool control);
+
+/// The mk:: flags of a pointer message.
+platform::WParam PointerFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+/// Delivers key events to a window as the platform's message loop does:
+/// key-down through PreTranslateMessage, then WindowProc, then the derived
+/// character (unless the key-down was consumed) the same way; a release
+/// becomes one key-up. Auto-repeat gives repeated key-downs and characters
+/// and exactly one key-up, at the real release.
+class KeyboardTranslator {
+public:
+    void Press(const QKeyEvent& event, platform::WindowClient& target);
+    void Release(const QKeyEvent& event, platform::WindowClient& target);
+    /// Forgets the held keys (the window lost the keyboard).
+    void Reset() { m_held.clear(); }
+
+private:
+    std::set<unsigned> m_held;
+};
+
+/// Turns wheel deltas into whole notches: one message per 120 units, small
+/// high-resolution deltas accumulated until they make one.
+class WheelNotches {
+public:
+    /// Adds delta; returns the signed number of whole notches now complete.
+    int Feed(int delta);
+
+private:
+    int m_pending = 0;
+};
+
+}  // namespace qthost

@@ -1,0 +1,172 @@
+#include "hosts/qt/QtSurface.h"
+
+#include <vector>
+
+#include "hosts/qt/QtFonts.h"
+#include "hosts/qt/TextConversion.h"
+
+using platform::BkMode;
+using platform::Color;
+using platform::Rect;
+using platform::Size;
+namespace dt = platform::dt;
+
+namespace qthost {
+namespace {
+
+QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
+
+/// Splits text into lines at CR LF, CR and LF.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+QtSurface::QtSurface(QSize size)
+    : m_measureOnly(size.isEmpty()),
+      m_qfont(ResolveFont(m_font)),
+      m_metrics(m_qfont) {
+    if (!m_measureOnly) m_image = QImage(size, QImage::Format_RGB32);
+}
+
+QtSurface::~QtSurface() = default;
+
+QPainter* QtSurface::Painter() {
+    if (m_image.isNull()) return nullptr;
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setFont(m_qfont);
+    }
+    return m_painter.get();
+}
+
+const QImage& QtSurface::Image() {
+    m_painter.reset();  // flushes what was drawn; the next call begins anew
+    return m_image;
+}
+
+std::string QtSurface::VisibleText(const std::string& line, bool noPrefix) {
+    std::string out;
+    for (size_t i = 0; i < line.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(line[i]);
+        if (!noPrefix && c == '&') {
+            if (i + 1 >= line.size()) break;  // a trailing ampersand shows nothing
+            c = static_cast<unsigned char>(line[++i]);
+        }
+        if (!IsControl(c)) out += char(c);
+    }
+    return out;
+}
+
+void QtSurface::Fill(const Rect& rect, Color colour) {
+    if (rect.IsEmpty()) return;
+    if (QPainter* p = Painter()) p->fillRect(ToQRect(rect), ToQColor(colour));
+}
+
+void QtSurface::FillSolidRect(const Rect& rect, Color colour) {
+    m_bk = colour;
+    Fill(rect, colour);
+}
+
+void QtSurface::FrameRect(const Rect& r, Color colour) {
+    if (r.IsEmpty()) return;
+    Fill(Rect{r.left, r.top, r.right, r.top + 1}, colour);
+    Fill(Rect{r.left, r.bottom - 1, r.right, r.bottom}, colour);
+    Fill(Rect{r.left, r.top, r.left + 1, r.bottom}, colour);
+    Fill(Rect{r.right - 1, r.top, r.right, r.bottom}, colour);
+}
+
+void QtSurface::Draw3dRect(const Rect& r, Color topLeft, Color bottomRight) {
+    Fill(Rect{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+    Fill(Rect{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+    Fill(Rect{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    Fill(Rect{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    m_bk = bottomRight;
+}
+
+Color QtSurface::SetTextColor(Color colour) {
+    const Color old = m_text;
+    m_text = colour;
+    return old;
+}
+
+Color QtSurface::SetBkColor(Color colour) {
+    const Color old = m_bk;
+    m_bk = colour;
+    return old;
+}
+
+BkMode QtSurface::SetBkMode(BkMode mode) {
+    const BkMode old = m_mode;
+    m_mode = mode;
+    return old;
+}
+
+platform::Font QtSurface::SelectFont(const platform::Font& font) {
+    platform::Font old = m_font;
+    if (!(font == m_font)) {
+        m_font = font;
+        m_qfont = ResolveFont(font);
+        m_metrics = QFontMetrics(m_qfont);
+        if (m_painter) m_painter->setFont(m_qfont);
+    }
+    return old;
+}
+
+Size QtSurface::GetTextExtent(const std::string& text) {
+    std::string shown;
+    for (unsigned char c : text) {
+        if (!IsControl(c)) shown += char(c);
+    }
+    return {m_metrics.horizontalAdvance(FromLatin1(shown)), m_metrics.height()};
+}
+
+int QtSurface::DrawText(const std::string& text, const Rect& rect, unsigned format) {
+    const bool noPrefix = (format & dt::NoPrefix) != 0;
+    const bool single = (format & dt::SingleLine) != 0;
+    const std::vector<std::string> lines =
+        single ? std::vector<std::string>{text} : SplitLines(text);
+    const int h = m_metrics.height();
+
+    int y = rect.top;
+    if (single && (format & dt::VCenter)) y = rect.top + (rect.Height() - h) / 2;
+    else if (single && (format & dt::Bottom)) y = rect.bottom - h;
+
+    QPainter* p = rect.IsEmpty() ? nullptr : Painter();
+    if (p) {
+        p->save();
+        p->setClipRect(ToQRect(rect));
+        p->setPen(ToQColor(m_text));
+    }
+    for (const std::string& line : lines) {
+        const QString shown = FromLatin1(VisibleText(line, noPrefix));
+        const int w = m_metrics.horizontalAdvance(shown);
+        int x = rect.left;
+        if (format & dt::Center) x = rect.left + (rect.Width() - w) / 2;
+        else if (format & dt::Right) x = rect.right - w;
+        if (p) {
+            if (m_mode == BkMode::Opaque && w > 0) p->fillRect(QRect(x, y, w, h), ToQColor(m_bk));
+            if (!shown.isEmpty()) p->drawText(QPoint(x, y + m_metrics.ascent()), shown);
+        }
+        y += h;
+    }
+    if (p) p->restore();
+    return int(lines.size()) * h;
+}
+
+}  // namespace qthost

@@ -1,0 +1,31 @@
+#include "hosts/qt/TextConversion.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace qthost {
+
+QString FromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+std::string ToLatin1(const QString& text) {
+    std::string out;
+    out.reserve(size_t(text.size()));
+    for (QChar c : text) out += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+    return out;
+}
+
+QString DisplayText(const std::string& text) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = utf8.decode(QByteArrayView(text.data(), qsizetype(text.size())));
+    if (!utf8.hasError()) return decoded;
+    return FromLatin1(text);
+}
+
+QString ApplicationCaption() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+}  // namespace qthost

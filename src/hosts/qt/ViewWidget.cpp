@@ -1,0 +1,165 @@
+#include "hosts/qt/ViewWidget.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include <cstdlib>
+
+#include "hosts/qt/PostedMessage.h"
+#include "hosts/qt/QtScrollBar.h"
+#include "hosts/qt/QtViewHost.h"
+#include "platform/Constants.h"
+
+using namespace platform;
+
+namespace qthost {
+namespace {
+
+constexpr unsigned kHitClient = 1;  // the set-cursor message's hit-test code
+
+LParam PointLParam(QPoint p) { return MakeLParam(p.x(), p.y()); }
+
+}  // namespace
+
+QString FirstLocalFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
+ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAutoFillBackground(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+}
+
+bool ViewWidget::event(QEvent* event) {
+    if (event->type() == PostedMessageEvent::EventType()) {
+        Message m = static_cast<PostedMessageEvent*>(event)->Message();
+        m_host.Deliver(m);
+        return true;
+    }
+    if (event->type() == PostedDropEvent::EventType()) {
+        DroppedFiles& files = static_cast<PostedDropEvent*>(event)->Files();
+        Message m{msg::DropFiles, WParam(&files), 0};
+        m_host.Deliver(m);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// TAB and Shift+TAB are keys for the view, not focus moves.
+bool ViewWidget::focusNextPrevChild(bool) { return false; }
+
+void ViewWidget::paintEvent(QPaintEvent*) { m_host.OnPaintEvent(); }
+
+void ViewWidget::keyPressEvent(QKeyEvent* event) {
+    if (WindowClient* client = m_host.Client()) m_keys.Press(*event, *client);
+    event->accept();
+}
+
+void ViewWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (WindowClient* client = m_host.Client()) m_keys.Release(*event, *client);
+    event->accept();
+}
+
+void ViewWidget::focusOutEvent(QFocusEvent* event) {
+    m_keys.Reset();
+    QWidget::focusOutEvent(event);
+}
+
+bool ViewWidget::OnView(QPoint point) const {
+    if (!rect().contains(point)) return false;
+    const ScrollBarWidget* bar = m_host.ScrollBar();
+    return !(bar && bar->isVisible() && bar->geometry().contains(point));
+}
+
+void ViewWidget::SendSetCursor(unsigned mouseMessage) {
+    m_host.Send(Message{msg::SetCursor, 0, MakeLParam(kHitClient, mouseMessage)});
+}
+
+void ViewWidget::Pointer(unsigned message, const QMouseEvent& event) {
+    Message m{message, PointerFlags(event.buttons(), event.modifiers()),
+              PointLParam(event.position().toPoint())};
+    m_host.Deliver(m);
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event) {
+    unsigned message;
+    switch (event->button()) {
+        case Qt::LeftButton: message = msg::LButtonDown; break;
+        case Qt::RightButton: message = msg::RButtonDown; break;
+        default: event->accept(); return;
+    }
+    SendSetCursor(message);
+    Pointer(message, *event);
+    event->accept();
+}
+
+// The view asks for no double clicks: the second press is a press.
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (!OnView(event->position().toPoint())) return;
+    switch (event->button()) {
+        case Qt::LeftButton: Pointer(msg::LButtonUp, *event); break;
+        case Qt::RightButton: Pointer(msg::RButtonUp, *event); break;
+        default: break;
+    }
+}
+
+void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!OnView(event->position().toPoint())) return;
+    SendSetCursor(msg::MouseMove);
+    Pointer(msg::MouseMove, *event);
+}
+
+void ViewWidget::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const int notches = m_wheel.Feed(event->angleDelta().y());
+    const QPoint screen = event->globalPosition().toPoint();
+    const WParam flags = PointerFlags(event->buttons(), event->modifiers());
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const int delta = notches > 0 ? WHEEL_NOTCH : -WHEEL_NOTCH;
+        Message m{msg::MouseWheel, MakeWParam(unsigned(flags), unsigned(delta)),
+                  MakeLParam(screen.x(), screen.y())};
+        m_host.Deliver(m);
+    }
+}
+
+// The context menu is the core's answer to the right button's release.
+void ViewWidget::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
+
+void ViewWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void ViewWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void ViewWidget::dropEvent(QDropEvent* event) {
+    const QString path = FirstLocalFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Handed over after the drag has finished, so that a long load does not
+    // keep the dragging program waiting.
+    DroppedFiles files{{QFile::encodeName(path).toStdString()}};
+    QCoreApplication::postEvent(this, new PostedDropEvent(std::move(files)));
+}
+
+void ViewWidget::timerEvent(QTimerEvent* event) { m_host.OnTimerEvent(event->timerId()); }
+
+}  // namespace qthost
