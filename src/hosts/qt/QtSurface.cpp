@@ -1,5 +1,10 @@
 #include "hosts/qt/QtSurface.h"
 
+#include <QGlyphRun>
+#include <QRawFont>
+
+#include <array>
+#include <map>
 #include <vector>
 
 #include "hosts/qt/QtFonts.h"
@@ -12,6 +17,16 @@ using platform::Size;
 namespace dt = platform::dt;
 
 namespace qthost {
+
+/// The glyphs and advances of the 256 Latin-1 characters in one font, so
+/// that drawing a short string needs no text layout. Built once per font.
+struct LatinGlyphs {
+    QRawFont raw;
+    std::array<quint32, 256> glyph{};
+    std::array<int, 256> advance{};
+    bool complete = true;  // every printable character has a glyph of its own
+};
+
 namespace {
 
 QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
@@ -33,6 +48,32 @@ std::vector<std::string> SplitLines(const std::string& text) {
         }
     }
     return lines;
+}
+
+const LatinGlyphs& GlyphsOf(const QFont& font) {
+    static std::map<QString, std::unique_ptr<LatinGlyphs>> cache;
+    std::unique_ptr<LatinGlyphs>& entry = cache[font.key()];
+    if (!entry) {
+        entry = std::make_unique<LatinGlyphs>();
+        entry->raw = QRawFont::fromFont(font);
+        const QFontMetrics metrics(font);
+        for (int c = 0x20; c < 0x100; ++c) {
+            if (IsControl(static_cast<unsigned char>(c))) continue;
+            const QString ch = QString(QChar(char16_t(c)));
+            const QList<quint32> indexes = entry->raw.glyphIndexesForString(ch);
+            entry->glyph[c] = indexes.isEmpty() ? 0 : indexes.front();
+            entry->advance[c] = metrics.horizontalAdvance(ch);
+            if (entry->glyph[c] == 0) entry->complete = false;
+        }
+        entry->complete = entry->complete && entry->raw.isValid();
+    }
+    return *entry;
+}
+
+int WidthOf(const LatinGlyphs& glyphs, const std::string& shown) {
+    int w = 0;
+    for (unsigned char c : shown) w += glyphs.advance[c];
+    return w;
 }
 
 }  // namespace
@@ -133,7 +174,7 @@ Size QtSurface::GetTextExtent(const std::string& text) {
     for (unsigned char c : text) {
         if (!IsControl(c)) shown += char(c);
     }
-    return {m_metrics.horizontalAdvance(FromLatin1(shown)), m_metrics.height()};
+    return {WidthOf(GlyphsOf(m_qfont), shown), m_metrics.height()};
 }
 
 int QtSurface::DrawText(const std::string& text, const Rect& rect, unsigned format) {
@@ -148,25 +189,52 @@ int QtSurface::DrawText(const std::string& text, const Rect& rect, unsigned form
     else if (single && (format & dt::Bottom)) y = rect.bottom - h;
 
     QPainter* p = rect.IsEmpty() ? nullptr : Painter();
-    if (p) {
-        p->save();
-        p->setClipRect(ToQRect(rect));
-        p->setPen(ToQColor(m_text));
-    }
+    if (p) p->setPen(ToQColor(m_text));
+    const LatinGlyphs& glyphs = GlyphsOf(m_qfont);
     for (const std::string& line : lines) {
-        const QString shown = FromLatin1(VisibleText(line, noPrefix));
-        const int w = m_metrics.horizontalAdvance(shown);
+        const std::string shown = VisibleText(line, noPrefix);
+        const int w = WidthOf(glyphs, shown);
         int x = rect.left;
         if (format & dt::Center) x = rect.left + (rect.Width() - w) / 2;
         else if (format & dt::Right) x = rect.right - w;
         if (p) {
-            if (m_mode == BkMode::Opaque && w > 0) p->fillRect(QRect(x, y, w, h), ToQColor(m_bk));
-            if (!shown.isEmpty()) p->drawText(QPoint(x, y + m_metrics.ascent()), shown);
+            const QRect extent(x, y, w, h);
+            // Clipping costs more than the text itself; most texts lie wholly
+            // inside their rectangle and need none.
+            const QRect clip = ToQRect(rect);
+            const bool clipped = !clip.contains(extent);
+            if (clipped) p->setClipRect(clip);
+            if (m_mode == BkMode::Opaque && w > 0) p->fillRect(extent, ToQColor(m_bk));
+            if (!shown.empty()) DrawLine(*p, glyphs, shown, QPoint(x, y + m_metrics.ascent()));
+            if (clipped) p->setClipping(false);
         }
         y += h;
     }
-    if (p) p->restore();
     return int(lines.size()) * h;
+}
+
+void QtSurface::DrawLine(QPainter& p, const LatinGlyphs& glyphs, const std::string& shown,
+                         QPoint baseline) {
+    if (!glyphs.complete) {
+        // Some character needs a fallback font: let Qt lay the text out.
+        p.drawText(baseline, FromLatin1(shown));
+        return;
+    }
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    indexes.reserve(qsizetype(shown.size()));
+    positions.reserve(qsizetype(shown.size()));
+    int x = 0;
+    for (unsigned char c : shown) {
+        indexes.push_back(glyphs.glyph[c]);
+        positions.push_back(QPointF(x, 0));
+        x += glyphs.advance[c];
+    }
+    QGlyphRun run;
+    run.setRawFont(glyphs.raw);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    p.drawGlyphRun(baseline, run);
 }
 
 }  // namespace qthost

@@ -15,6 +15,8 @@
 
 namespace qthost {
 
+struct LatinGlyphs;
+
 class QtSurface final : public platform::Surface {
 public:
     /// Draws into an image of size (RGB32), or only measures when size is
@@ -47,6 +49,9 @@ public:
 private:
     QPainter* Painter();
     void Fill(const platform::Rect& rect, platform::Color colour);
+    /// One line of visible characters with its baseline starting at baseline.
+    static void DrawLine(QPainter& p, const LatinGlyphs& glyphs, const std::string& shown,
+                         QPoint baseline);
 
     QImage m_image;
     bool m_measureOnly;
