@@ -4,6 +4,7 @@
 
 #include "hosts/headless/HeadlessHost.h"
 #include "hosts/headless/RasterSurface.h"
+#include "platform/TextLayout.h"
 
 using namespace platform;
 using headless::Raster;
@@ -62,10 +63,10 @@ TEST(RasterSurface, AlignmentLinesAndPrefixes) {
     EXPECT_EQ(s.Strings().back().extent, (Rect{76, 17, 100, 32}));
     EXPECT_EQ(s.DrawText("a\nb\r\nc", {0, 0, 100, 50}, dt::Left), 45);
     EXPECT_EQ(s.DrawText("a\nb", {0, 0, 100, 50}, dt::SingleLine), 15);
-    EXPECT_EQ(RasterSurface::VisibleText("1 && 0", false), "1 & 0");
-    EXPECT_EQ(RasterSurface::VisibleText("&Open&", false), "Open");
-    EXPECT_EQ(RasterSurface::VisibleText("a&b", true), "a&b");
-    EXPECT_EQ(RasterSurface::VisibleText(std::string("\t\x01x\x7f", 4), true), "x");
+    EXPECT_EQ(platform::VisibleText("1 && 0", false), "1 & 0");
+    EXPECT_EQ(platform::VisibleText("&Open&", false), "Open");
+    EXPECT_EQ(platform::VisibleText("a&b", true), "a&b");
+    EXPECT_EQ(platform::VisibleText(std::string("\t\x01x\x7f", 4), true), "x");
 }
 
 TEST(RasterSurface, FramesAreOnePixelAndThreeDFramesTakeTwoColours) {

@@ -111,7 +111,7 @@ void PresentersTest::fileDialogsUseTheRequest() {
                dialog->selectFile(existing);
                QMetaObject::invokeMethod(dialog, &QDialog::accept);
            });
-    FileDialogSpec open{false, {"All Files (*)"}, {}, ofn::FileMustExist};
+    FileDialogOptions open{false, {"All Files (*)"}, {}, ofn::FileMustExist};
     QCOMPARE(RealPresenters().fileDialog->Ask(nullptr, open), std::optional<QString>(existing));
     QCOMPARE(filters, QStringList({"All Files (*)"}));
     QCOMPARE(mode, QFileDialog::AcceptOpen);
@@ -128,7 +128,7 @@ void PresentersTest::fileDialogsUseTheRequest() {
                dialog->reject();
            });
     const QString initial = dir.filePath("new name.bin");
-    FileDialogSpec save{true, {"All Files (*)"}, initial, ofn::OverwritePrompt};
+    FileDialogOptions save{true, {"All Files (*)"}, initial, ofn::OverwritePrompt};
     QCOMPARE(RealPresenters().fileDialog->Ask(nullptr, save), std::nullopt);
     QCOMPARE(mode, QFileDialog::AcceptSave);
     QVERIFY(confirms);

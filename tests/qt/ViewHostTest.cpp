@@ -51,11 +51,11 @@ public:
 
 class FakeFiles final : public FileDialogPresenter {
 public:
-    std::optional<QString> Ask(QWidget*, const FileDialogSpec& spec) override {
-        asked.push_back(spec);
+    std::optional<QString> Ask(QWidget*, const FileDialogOptions& options) override {
+        asked.push_back(options);
         return answer;
     }
-    std::vector<FileDialogSpec> asked;
+    std::vector<FileDialogOptions> asked;
     std::optional<QString> answer;
 };
 

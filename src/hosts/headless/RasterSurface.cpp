@@ -1,5 +1,7 @@
 #include "hosts/headless/RasterSurface.h"
 
+#include "platform/TextLayout.h"
+
 using platform::BkMode;
 using platform::Color;
 using platform::Rect;
@@ -13,41 +15,7 @@ FontMetrics MetricsFor(const platform::Font& font) {
     return {8, 15};
 }
 
-namespace {
-
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
-
-/// Splits text into lines at CR LF, CR and LF.
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += c;
-        }
-    }
-    return lines;
-}
-
-}  // namespace
-
 RasterSurface::RasterSurface(Raster* raster) : m_raster(raster) {}
-
-std::string RasterSurface::VisibleText(const std::string& line, bool noPrefix) {
-    std::string out;
-    for (size_t i = 0; i < line.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(line[i]);
-        if (!noPrefix && c == '&') {
-            if (i + 1 >= line.size()) break;  // a trailing ampersand shows nothing
-            c = static_cast<unsigned char>(line[++i]);
-        }
-        if (!IsControl(c)) out += char(c);
-    }
-    return out;
-}
 
 void RasterSurface::Fill(const Rect& rect, Color colour, const Rect& clip) {
     if (m_raster) m_raster->Fill(rect, colour, clip);
@@ -102,36 +70,25 @@ platform::Font RasterSurface::SelectFont(const platform::Font& font) {
 Size RasterSurface::GetTextExtent(const std::string& text) {
     const FontMetrics m = MetricsFor(m_font);
     int n = 0;
-    for (unsigned char c : text) n += !IsControl(c);
+    for (unsigned char c : text) n += !platform::IsControlCharacter(c);
     return {n * m.cellWidth, m.cellHeight};
 }
 
 int RasterSurface::DrawText(const std::string& text, const Rect& rect, unsigned format) {
     const FontMetrics m = MetricsFor(m_font);
-    const bool noPrefix = (format & dt::NoPrefix) != 0;
-    const bool single = (format & dt::SingleLine) != 0;
-    std::vector<std::string> lines = single ? std::vector<std::string>{text} : SplitLines(text);
+    const std::vector<platform::TextLine> lines = platform::LayoutText(
+        text, rect, format, m.cellHeight,
+        [&](const std::string& shown) { return int(shown.size()) * m.cellWidth; });
 
-    DrawnString record{text, rect, format, m_text, m_bk, m_mode, m_font, {}};
-    int y = rect.top;
-    if (single && (format & dt::VCenter)) y = rect.top + (rect.Height() - m.cellHeight) / 2;
-    else if (single && (format & dt::Bottom)) y = rect.bottom - m.cellHeight;
-
-    for (size_t li = 0; li < lines.size(); ++li) {
-        const std::string shown = VisibleText(lines[li], noPrefix);
-        const int w = int(shown.size()) * m.cellWidth;
-        int x = rect.left;
-        if (format & dt::Center) x = rect.left + (rect.Width() - w) / 2;
-        else if (format & dt::Right) x = rect.right - w;
-        const Rect extent{x, y, x + w, y + m.cellHeight};
-        if (li == 0) record.extent = extent;
+    DrawnString record{text, rect, format, m_text, m_bk, m_mode, m_font, lines.front().extent};
+    for (const platform::TextLine& line : lines) {
+        const Rect& extent = line.extent;
         if (m_mode == BkMode::Opaque) Fill(extent, m_bk, rect);
-        for (size_t i = 0; i < shown.size(); ++i) {
-            if (shown[i] == ' ') continue;
-            const int cx = x + int(i) * m.cellWidth;
-            Fill({cx + 1, y + 3, cx + m.cellWidth - 1, y + m.cellHeight - 3}, m_text, rect);
+        for (size_t i = 0; i < line.shown.size(); ++i) {
+            if (line.shown[i] == ' ') continue;
+            const int cx = extent.left + int(i) * m.cellWidth;
+            Fill({cx + 1, extent.top + 3, cx + m.cellWidth - 1, extent.bottom - 3}, m_text, rect);
         }
-        y += m.cellHeight;
     }
     m_strings.push_back(record);
     return int(lines.size()) * m.cellHeight;

@@ -56,10 +56,6 @@ public:
     platform::BkMode Mode() const { return m_mode; }
     const platform::Font& CurrentFont() const { return m_font; }
 
-    /// The characters that take room when drawn: prefix processing applied
-    /// unless noPrefix, control characters removed.
-    static std::string VisibleText(const std::string& line, bool noPrefix);
-
 private:
     void Fill(const platform::Rect& rect, platform::Color colour, const platform::Rect& clip);
 

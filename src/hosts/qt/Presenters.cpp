@@ -60,16 +60,16 @@ public:
 
 class QtFileDialog final : public FileDialogPresenter {
 public:
-    std::optional<QString> Ask(QWidget* parent, const FileDialogSpec& spec) override {
+    std::optional<QString> Ask(QWidget* parent, const FileDialogOptions& options) override {
         QFileDialog dialog(parent);
-        dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(spec.flags & ofn::FileMustExist ? QFileDialog::ExistingFile
+        dialog.setAcceptMode(options.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(options.flags & ofn::FileMustExist ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
-        dialog.setNameFilters(spec.nameFilters);
-        if (!(spec.flags & ofn::OverwritePrompt)) {
+        dialog.setNameFilters(options.nameFilters);
+        if (!(options.flags & ofn::OverwritePrompt)) {
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         }
-        if (!spec.initialName.isEmpty()) dialog.selectFile(spec.initialName);
+        if (!options.initialName.isEmpty()) dialog.selectFile(options.initialName);
         for (;;) {
             if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
                 return std::nullopt;
@@ -78,7 +78,7 @@ public:
             const QFileInfo info(path);
             // Like the platform's dialog, refuse a read-only file when asked
             // to and let the user choose again.
-            if ((spec.flags & ofn::NoReadOnlyReturn) && info.exists() && !info.isWritable()) {
+            if ((options.flags & ofn::NoReadOnlyReturn) && info.exists() && !info.isWritable()) {
                 QMessageBox::warning(&dialog, dialog.windowTitle(),
                                      QObject::tr("%1\nThis file is read-only.\n"
                                                  "Choose another file.")

@@ -33,7 +33,7 @@ public:
                      unsigned type) = 0;
 };
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     bool save = false;
     QStringList nameFilters;  // Qt form: "All Files (*)"
     QString initialName;      // a name or a full path; may be empty
@@ -44,7 +44,7 @@ class FileDialogPresenter {
 public:
     virtual ~FileDialogPresenter() = default;
     /// The chosen file's path, or none when the user cancelled.
-    virtual std::optional<QString> Ask(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> Ask(QWidget* parent, const FileDialogOptions& options) = 0;
 };
 
 struct Presenters {

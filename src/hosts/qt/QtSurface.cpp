@@ -9,12 +9,12 @@
 
 #include "hosts/qt/QtFonts.h"
 #include "hosts/qt/TextConversion.h"
+#include "platform/TextLayout.h"
 
 using platform::BkMode;
 using platform::Color;
 using platform::Rect;
 using platform::Size;
-namespace dt = platform::dt;
 
 namespace qthost {
 
@@ -33,32 +33,17 @@ QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
-
-/// Splits text into lines at CR LF, CR and LF.
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += c;
-        }
-    }
-    return lines;
-}
-
 const LatinGlyphs& GlyphsOf(const QFont& font) {
-    static std::map<QString, std::unique_ptr<LatinGlyphs>> cache;
+    // Kept for the life of the process: font engines must not be released
+    // after the application object is gone.
+    static auto& cache = *new std::map<QString, std::unique_ptr<LatinGlyphs>>;
     std::unique_ptr<LatinGlyphs>& entry = cache[font.key()];
     if (!entry) {
         entry = std::make_unique<LatinGlyphs>();
         entry->raw = QRawFont::fromFont(font);
         const QFontMetrics metrics(font);
         for (int c = 0x20; c < 0x100; ++c) {
-            if (IsControl(static_cast<unsigned char>(c))) continue;
+            if (platform::IsControlCharacter(static_cast<unsigned char>(c))) continue;
             const QString ch = QString(QChar(char16_t(c)));
             const QList<quint32> indexes = entry->raw.glyphIndexesForString(ch);
             entry->glyph[c] = indexes.isEmpty() ? 0 : indexes.front();
@@ -99,19 +84,6 @@ QPainter* QtSurface::Painter() {
 const QImage& QtSurface::Image() {
     m_painter.reset();  // flushes what was drawn; the next call begins anew
     return m_image;
-}
-
-std::string QtSurface::VisibleText(const std::string& line, bool noPrefix) {
-    std::string out;
-    for (size_t i = 0; i < line.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(line[i]);
-        if (!noPrefix && c == '&') {
-            if (i + 1 >= line.size()) break;  // a trailing ampersand shows nothing
-            c = static_cast<unsigned char>(line[++i]);
-        }
-        if (!IsControl(c)) out += char(c);
-    }
-    return out;
 }
 
 void QtSurface::Fill(const Rect& rect, Color colour) {
@@ -172,43 +144,32 @@ platform::Font QtSurface::SelectFont(const platform::Font& font) {
 Size QtSurface::GetTextExtent(const std::string& text) {
     std::string shown;
     for (unsigned char c : text) {
-        if (!IsControl(c)) shown += char(c);
+        if (!platform::IsControlCharacter(c)) shown += char(c);
     }
     return {WidthOf(GlyphsOf(m_qfont), shown), m_metrics.height()};
 }
 
 int QtSurface::DrawText(const std::string& text, const Rect& rect, unsigned format) {
-    const bool noPrefix = (format & dt::NoPrefix) != 0;
-    const bool single = (format & dt::SingleLine) != 0;
-    const std::vector<std::string> lines =
-        single ? std::vector<std::string>{text} : SplitLines(text);
+    const LatinGlyphs& glyphs = GlyphsOf(m_qfont);
     const int h = m_metrics.height();
-
-    int y = rect.top;
-    if (single && (format & dt::VCenter)) y = rect.top + (rect.Height() - h) / 2;
-    else if (single && (format & dt::Bottom)) y = rect.bottom - h;
+    const std::vector<platform::TextLine> lines = platform::LayoutText(
+        text, rect, format, h, [&](const std::string& shown) { return WidthOf(glyphs, shown); });
 
     QPainter* p = rect.IsEmpty() ? nullptr : Painter();
-    if (p) p->setPen(ToQColor(m_text));
-    const LatinGlyphs& glyphs = GlyphsOf(m_qfont);
-    for (const std::string& line : lines) {
-        const std::string shown = VisibleText(line, noPrefix);
-        const int w = WidthOf(glyphs, shown);
-        int x = rect.left;
-        if (format & dt::Center) x = rect.left + (rect.Width() - w) / 2;
-        else if (format & dt::Right) x = rect.right - w;
-        if (p) {
-            const QRect extent(x, y, w, h);
-            // Clipping costs more than the text itself; most texts lie wholly
-            // inside their rectangle and need none.
-            const QRect clip = ToQRect(rect);
-            const bool clipped = !clip.contains(extent);
-            if (clipped) p->setClipRect(clip);
-            if (m_mode == BkMode::Opaque && w > 0) p->fillRect(extent, ToQColor(m_bk));
-            if (!shown.empty()) DrawLine(*p, glyphs, shown, QPoint(x, y + m_metrics.ascent()));
-            if (clipped) p->setClipping(false);
+    if (!p) return int(lines.size()) * h;
+    p->setPen(ToQColor(m_text));
+    const QRect clip = ToQRect(rect);
+    for (const platform::TextLine& line : lines) {
+        const QRect extent = ToQRect(line.extent);
+        // Clipping costs more than the text itself; most texts lie wholly
+        // inside their rectangle and need none.
+        const bool clipped = !clip.contains(extent);
+        if (clipped) p->setClipRect(clip);
+        if (m_mode == BkMode::Opaque && extent.width() > 0) p->fillRect(extent, ToQColor(m_bk));
+        if (!line.shown.empty()) {
+            DrawLine(*p, glyphs, line.shown, QPoint(extent.left(), extent.top() + m_metrics.ascent()));
         }
-        y += h;
+        if (clipped) p->setClipping(false);
     }
     return int(lines.size()) * h;
 }

@@ -42,9 +42,6 @@ public:
     const QImage& Image();
     const QFont& CurrentQFont() const { return m_qfont; }
 
-    /// The characters that take room when drawn: prefix processing unless
-    /// noPrefix, control characters removed.
-    static std::string VisibleText(const std::string& line, bool noPrefix);
 
 private:
     QPainter* Painter();

@@ -195,12 +195,12 @@ int QtViewHost::MessageBox(const std::string& text, const std::string& caption, 
 }
 
 std::optional<std::string> QtViewHost::AskFile(bool save, const FileDialogRequest& request) {
-    FileDialogSpec spec;
-    spec.save = save;
-    spec.nameFilters = NameFiltersFrom(request.filter);
-    spec.initialName = QFile::decodeName(QByteArray::fromStdString(request.initialName));
-    spec.flags = request.flags;
-    const std::optional<QString> path = m_presenters.fileDialog->Ask(m_main.Widget(), spec);
+    FileDialogOptions options;
+    options.save = save;
+    options.nameFilters = NameFiltersFrom(request.filter);
+    options.initialName = QFile::decodeName(QByteArray::fromStdString(request.initialName));
+    options.flags = request.flags;
+    const std::optional<QString> path = m_presenters.fileDialog->Ask(m_main.Widget(), options);
     if (!path) return std::nullopt;
     return QFile::encodeName(*path).toStdString();
 }
