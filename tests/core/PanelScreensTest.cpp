@@ -3,26 +3,15 @@
 #include "InteractFixture.h"
 #include "commands/CommandIds.h"
 
-namespace {
-
-bool Drew(const std::vector<headless::DrawnString>& strings, const std::string& text) {
-    for (const auto& s : strings) {
-        if (s.text == text) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 TEST_F(InteractTest, BitEditPanelReplacesTheDumpUntilEnter) {
     SetImage(Iota(64));
     Command(ID_EDIT_BITS);
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), ".:BIT EDIT MODE:."));
-    EXPECT_FALSE(Drew(host.LastFrameStrings(), " 00000000"));
+    EXPECT_TRUE(LastFrameHas(".:BIT EDIT MODE:."));
+    EXPECT_FALSE(LastFrameHas(" 00000000"));
     host.TypeText("1111");
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), "NEW BITS: 1111 "));
+    EXPECT_TRUE(LastFrameHas("NEW BITS: 1111 "));
     host.PressKey(platform::vk::Return);
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
+    EXPECT_TRUE(LastFrameHas(" 00000000"));
 }
 
 TEST_F(InteractTest, SearchPanelRepaintsItsProgressOnTheTimerAndShowsTheResult) {
@@ -30,7 +19,7 @@ TEST_F(InteractTest, SearchPanelRepaintsItsProgressOnTheTimerAndShowsTheResult) 
     view.m_pData[view.m_nFileSize - 3] = 0x4D;
     view.m_pData[view.m_nFileSize - 2] = 0x5A;
     Command(ID_SEARCH_HEX);
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), ".:SEARCH MODE:."));
+    EXPECT_TRUE(LastFrameHas(".:SEARCH MODE:."));
     host.TypeText("4D5A");
 
     bool progressShown = false;
@@ -50,7 +39,7 @@ TEST_F(InteractTest, SearchPanelRepaintsItsProgressOnTheTimerAndShowsTheResult) 
     char found[96];
     std::snprintf(found, sizeof found, "Found HEX at Offset: 0x%08X  Press ESC to jump to offset",
                   view.m_nFileSize - 3);
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), found));
+    EXPECT_TRUE(LastFrameHas(found));
     host.PressKey(platform::vk::Escape);
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 007FFFF0"));
+    EXPECT_TRUE(LastFrameHas(" 007FFFF0"));
 }

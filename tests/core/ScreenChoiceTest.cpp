@@ -1,30 +1,19 @@
 // Which screen a paint shows while a file is read or written, and after.
 #include "FileFixture.h"
 
-namespace {
-
-bool Drew(const std::vector<headless::DrawnString>& strings, const std::string& text) {
-    for (const auto& s : strings) {
-        if (s.text == text) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 TEST_F(FileTest, ProgressPanelIsPaintedDuringALargeLoadAndTheDumpAfterIt) {
     const std::string path = Path("large.bin");
     WriteFile(path, Bytes(3 * 1024 * 1024));
     int panelsSeen = 0;
     host.OnPump([&](int) {
-        if (Drew(host.LastFrameStrings(), " Loading File to Memory...")) ++panelsSeen;
+        if (LastFrameHas(" Loading File to Memory...")) ++panelsSeen;
     });
     ASSERT_TRUE(view.LoadFile(path));
     host.OnPump(nullptr);
     EXPECT_GT(panelsSeen, 50) << "a repaint per whole percent is shown while loading";
     host.RunUntilIdle();
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
-    EXPECT_FALSE(Drew(host.LastFrameStrings(), " Loading File to Memory..."));
+    EXPECT_TRUE(LastFrameHas(" 00000000"));
+    EXPECT_FALSE(LastFrameHas(" Loading File to Memory..."));
 }
 
 TEST_F(FileTest, SmallLoadsAndSavesNeverShowThePanel) {
@@ -34,8 +23,8 @@ TEST_F(FileTest, SmallLoadsAndSavesNeverShowThePanel) {
     host.QueueMessageBoxAnswer(platform::mb::IdYes);
     ASSERT_TRUE(view.OnFileSave());
     host.RunUntilIdle();
-    EXPECT_FALSE(Drew(host.LastFrameStrings(), " Saving Memory to File..."));
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), " 00000000"));
+    EXPECT_FALSE(LastFrameHas(" Saving Memory to File..."));
+    EXPECT_TRUE(LastFrameHas(" 00000000"));
 }
 
 TEST_F(FileTest, EscapePressedDuringALoadShowsTheWelcomeScreen) {
@@ -49,5 +38,5 @@ TEST_F(FileTest, EscapePressedDuringALoadShowsTheWelcomeScreen) {
     host.RunUntilIdle();
     EXPECT_EQ(view.m_pData, nullptr);
     EXPECT_EQ(host.GetMainCaption(), "Bytewren");
-    EXPECT_TRUE(Drew(host.LastFrameStrings(), "No file loaded..."));
+    EXPECT_TRUE(LastFrameHas("No file loaded..."));
 }

@@ -47,6 +47,14 @@ protected:
                 view.m_nCellWidth + row * view.m_nRowHeight + view.m_nRowHeight / 2};
     }
 
+    /// Whether the last paint drew exactly this string.
+    bool LastFrameHas(const std::string& text) const {
+        for (const auto& s : host.LastFrameStrings()) {
+            if (s.text == text) return true;
+        }
+        return false;
+    }
+
     int RangeMax() const {
         int lo = 0, hi = 0;
         host.ScrollBar()->GetScrollRange(lo, hi);
