@@ -21,51 +21,7 @@ void RasterSurface::Fill(const Rect& rect, Color colour, const Rect& clip) {
     if (m_raster) m_raster->Fill(rect, colour, clip);
 }
 
-void RasterSurface::FillSolidRect(const Rect& rect, Color colour) {
-    m_bk = colour;
-    Fill(rect, colour, rect);
-}
-
-void RasterSurface::FrameRect(const Rect& r, Color colour) {
-    if (r.IsEmpty()) return;
-    Fill({r.left, r.top, r.right, r.top + 1}, colour, r);
-    Fill({r.left, r.bottom - 1, r.right, r.bottom}, colour, r);
-    Fill({r.left, r.top, r.left + 1, r.bottom}, colour, r);
-    Fill({r.right - 1, r.top, r.right, r.bottom}, colour, r);
-}
-
-void RasterSurface::Draw3dRect(const Rect& r, Color topLeft, Color bottomRight) {
-    const Rect all{-1 << 30, -1 << 30, 1 << 30, 1 << 30};
-    Fill({r.left, r.top, r.right - 1, r.top + 1}, topLeft, all);
-    Fill({r.left, r.top, r.left + 1, r.bottom - 1}, topLeft, all);
-    Fill({r.right - 1, r.top, r.right, r.bottom}, bottomRight, all);
-    Fill({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight, all);
-    m_bk = bottomRight;
-}
-
-Color RasterSurface::SetTextColor(Color colour) {
-    const Color old = m_text;
-    m_text = colour;
-    return old;
-}
-
-Color RasterSurface::SetBkColor(Color colour) {
-    const Color old = m_bk;
-    m_bk = colour;
-    return old;
-}
-
-BkMode RasterSurface::SetBkMode(BkMode mode) {
-    const BkMode old = m_mode;
-    m_mode = mode;
-    return old;
-}
-
-platform::Font RasterSurface::SelectFont(const platform::Font& font) {
-    platform::Font old = m_font;
-    m_font = font;
-    return old;
-}
+void RasterSurface::FillArea(const Rect& rect, Color colour) { Fill(rect, colour, rect); }
 
 Size RasterSurface::GetTextExtent(const std::string& text) {
     const FontMetrics m = MetricsFor(m_font);

@@ -86,59 +86,14 @@ const QImage& QtSurface::Image() {
     return m_image;
 }
 
-void QtSurface::Fill(const Rect& rect, Color colour) {
-    if (rect.IsEmpty()) return;
+void QtSurface::FillArea(const Rect& rect, Color colour) {
     if (QPainter* p = Painter()) p->fillRect(ToQRect(rect), ToQColor(colour));
 }
 
-void QtSurface::FillSolidRect(const Rect& rect, Color colour) {
-    m_bk = colour;
-    Fill(rect, colour);
-}
-
-void QtSurface::FrameRect(const Rect& r, Color colour) {
-    if (r.IsEmpty()) return;
-    Fill(Rect{r.left, r.top, r.right, r.top + 1}, colour);
-    Fill(Rect{r.left, r.bottom - 1, r.right, r.bottom}, colour);
-    Fill(Rect{r.left, r.top, r.left + 1, r.bottom}, colour);
-    Fill(Rect{r.right - 1, r.top, r.right, r.bottom}, colour);
-}
-
-void QtSurface::Draw3dRect(const Rect& r, Color topLeft, Color bottomRight) {
-    Fill(Rect{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-    Fill(Rect{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-    Fill(Rect{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-    Fill(Rect{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-    m_bk = bottomRight;
-}
-
-Color QtSurface::SetTextColor(Color colour) {
-    const Color old = m_text;
-    m_text = colour;
-    return old;
-}
-
-Color QtSurface::SetBkColor(Color colour) {
-    const Color old = m_bk;
-    m_bk = colour;
-    return old;
-}
-
-BkMode QtSurface::SetBkMode(BkMode mode) {
-    const BkMode old = m_mode;
-    m_mode = mode;
-    return old;
-}
-
-platform::Font QtSurface::SelectFont(const platform::Font& font) {
-    platform::Font old = m_font;
-    if (!(font == m_font)) {
-        m_font = font;
-        m_qfont = ResolveFont(font);
-        m_metrics = QFontMetrics(m_qfont);
-        if (m_painter) m_painter->setFont(m_qfont);
-    }
-    return old;
+void QtSurface::FontChanged() {
+    m_qfont = ResolveFont(m_font);
+    m_metrics = QFontMetrics(m_qfont);
+    if (m_painter) m_painter->setFont(m_qfont);
 }
 
 Size QtSurface::GetTextExtent(const std::string& text) {

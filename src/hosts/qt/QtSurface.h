@@ -1,6 +1,6 @@
 // The drawing surface over a QImage: the off-screen buffer of one paint, or,
 // without an image, a surface that only measures. It keeps the platform's
-// device-context state (text and background colours, background mode, font)
+// device-context state through StatefulSurface
 // and follows the text rules of platform::Surface.
 #pragma once
 
@@ -11,13 +11,13 @@
 
 #include <memory>
 
-#include "platform/Surface.h"
+#include "platform/StatefulSurface.h"
 
 namespace qthost {
 
 struct LatinGlyphs;
 
-class QtSurface final : public platform::Surface {
+class QtSurface final : public platform::StatefulSurface {
 public:
     /// Draws into an image of size (RGB32), or only measures when size is
     /// empty.
@@ -27,14 +27,6 @@ public:
     /// False when the image could not be made.
     bool IsValid() const { return m_measureOnly || !m_image.isNull(); }
 
-    void FillSolidRect(const platform::Rect& rect, platform::Color colour) override;
-    void FrameRect(const platform::Rect& rect, platform::Color colour) override;
-    void Draw3dRect(const platform::Rect& rect, platform::Color topLeft,
-                    platform::Color bottomRight) override;
-    platform::Color SetTextColor(platform::Color colour) override;
-    platform::Color SetBkColor(platform::Color colour) override;
-    platform::BkMode SetBkMode(platform::BkMode mode) override;
-    platform::Font SelectFont(const platform::Font& font) override;
     int DrawText(const std::string& text, const platform::Rect& rect, unsigned format) override;
     platform::Size GetTextExtent(const std::string& text) override;
 
@@ -42,10 +34,10 @@ public:
     const QImage& Image();
     const QFont& CurrentQFont() const { return m_qfont; }
 
-
 private:
     QPainter* Painter();
-    void Fill(const platform::Rect& rect, platform::Color colour);
+    void FillArea(const platform::Rect& rect, platform::Color colour) override;
+    void FontChanged() override;
     /// One line of visible characters with its baseline starting at baseline.
     static void DrawLine(QPainter& p, const LatinGlyphs& glyphs, const std::string& shown,
                          QPoint baseline);
@@ -53,10 +45,6 @@ private:
     QImage m_image;
     bool m_measureOnly;
     std::unique_ptr<QPainter> m_painter;
-    platform::Color m_text{};
-    platform::Color m_bk = platform::Rgb(255, 255, 255);
-    platform::BkMode m_mode = platform::BkMode::Opaque;
-    platform::Font m_font{"System", 100};
     QFont m_qfont;
     QFontMetrics m_metrics;
 };
