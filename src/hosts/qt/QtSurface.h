@@ -1,7 +1,6 @@
 // The drawing surface over a QImage: the off-screen buffer of one paint, or,
-// without an image, a surface that only measures. It keeps the platform's
-// device-context state through StatefulSurface
-// and follows the text rules of platform::Surface.
+// without an image, a surface that only measures. Its device-context state
+// comes from StatefulSurface; it follows the text rules of platform::Surface.
 #pragma once
 
 #include <QFont>
