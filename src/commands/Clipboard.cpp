@@ -21,6 +21,19 @@ std::optional<std::vector<uint8_t>> BytesToPaste(const std::string& text, bool c
     return ParseHexBytes(text);
 }
 
+/// Puts the selection on the clipboard in the form format makes of it. A
+/// text too large to be made leaves the clipboard as it was.
+template <typename Format>
+void CopySelection(CHexView& view, Format format) {
+    if (!view.HasSelectionInImage()) return;
+    const size_t n = size_t(view.m_nSelEnd) - view.m_nSelStart + 1;
+    try {
+        view.WriteClipboardText(format(view.m_pData + view.m_nSelStart, n));
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+}
+
 }  // namespace
 
 void CHexView::WriteClipboardText(const std::string& text) {
@@ -31,33 +44,18 @@ void CHexView::WriteClipboardText(const std::string& text) {
 std::optional<std::string> CHexView::ReadClipboardText() { return Host().ReadClipboardText(); }
 
 void CHexView::CopyAsHexString() {
-    if (!HasSelectionInImage()) return;
-    const size_t n = size_t(m_nSelEnd) - m_nSelStart + 1;
-    try {
-        WriteClipboardText(FormatHexString(m_pData + m_nSelStart, n));
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
+    CopySelection(*this, [](const uint8_t* data, size_t n) { return FormatHexString(data, n); });
 }
 
 void CHexView::CopyAsHexBlock() {
-    if (!HasSelectionInImage()) return;
-    const size_t n = size_t(m_nSelEnd) - m_nSelStart + 1;
-    try {
-        WriteClipboardText(FormatHexBlock(m_pData + m_nSelStart, n, m_nBytesPerRow));
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
+    const int bytesPerRow = m_nBytesPerRow;
+    CopySelection(*this, [bytesPerRow](const uint8_t* data, size_t n) {
+        return FormatHexBlock(data, n, bytesPerRow);
+    });
 }
 
 void CHexView::CopyAsAsciiText() {
-    if (!HasSelectionInImage()) return;
-    const size_t n = size_t(m_nSelEnd) - m_nSelStart + 1;
-    try {
-        WriteClipboardText(FormatAsciiText(m_pData + m_nSelStart, n));
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
+    CopySelection(*this, [](const uint8_t* data, size_t n) { return FormatAsciiText(data, n); });
 }
 
 void CHexView::PasteInsert() {

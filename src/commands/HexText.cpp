@@ -29,8 +29,6 @@ constexpr std::array<int8_t, 256> HEX_DIGIT_VALUE = [] {
     return values;
 }();
 
-int HexDigitValue(char c) { return HEX_DIGIT_VALUE[static_cast<unsigned char>(c)]; }
-
 /// White space as strtol skips it in the C locale.
 bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -62,6 +60,8 @@ uint8_t ReadPair(const char* pair) {
 }
 
 }  // namespace
+
+int HexDigitValue(char c) { return HEX_DIGIT_VALUE[static_cast<unsigned char>(c)]; }
 
 std::string FormatHexString(const uint8_t* data, size_t count) {
     if (count > SIZE_MAX / 3) throw std::bad_alloc();

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+/// The value of c as one hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
+
 /// Every byte as two upper-case hex digits and a space ("%02X "), so the text
 /// ends with a space; 3 * count characters. The text is allocated once; when
 /// that fails std::bad_alloc propagates and nothing else has happened.

@@ -13,7 +13,7 @@ namespace {
 constexpr size_t MAX_OFFSET_INPUT = 11;
 
 bool IsHexInputChar(char c) {
-    return c == ' ' || std::isxdigit(static_cast<unsigned char>(c)) != 0;
+    return c == ' ' || HexDigitValue(c) >= 0;
 }
 
 void ToUpper(std::string& text) {

@@ -89,9 +89,7 @@ void CHexView::OnVScroll(unsigned code, unsigned /*pos16*/, ScrollBar* scrollBar
         default: return;
     }
     scrollBar->SetScrollPos(pos, true);
-    Rect dump = m_pHost->GetClientRect();
-    dump.right -= SCROLLBAR_WIDTH;
-    m_pHost->InvalidateRect(dump);
+    m_pHost->InvalidateRect(DumpRect());
     Message m{msg::VScroll, MakeWParam(code, 0), 0};
     m_pHost->DefWindowProc(m);
 }

@@ -30,9 +30,7 @@ void CHexView::OnMouseMove(unsigned flags, Point point) {
     m_ptMouse = point;
     m_nHoverOffset = HitTest(point);
     // Only the status line reports the byte under the pointer.
-    const Rect client = Host().GetClientRect();
-    Host().InvalidateRect(
-        {0, client.bottom - SCROLLBAR_WIDTH, client.right - SCROLLBAR_WIDTH, client.bottom});
+    Host().InvalidateRect(StatusLineRect());
     Host().DefWindowProc({msg::MouseMove, flags, LParamFromPoint(point)});
     UpdateDragSelection();
 }
@@ -67,9 +65,7 @@ void CHexView::OnMouseWheel(unsigned flags, int delta, Point screenPoint) {
     // The byte that now lies under the last known pointer position.
     m_nHoverOffset = HitTest(m_ptMouse);
     if (m_nDragAnchor != -1) UpdateDragSelection();
-    Rect dump = Host().GetClientRect();
-    dump.right -= SCROLLBAR_WIDTH;
-    Host().InvalidateRect(dump);
+    Host().InvalidateRect(DumpRect());
     Host().DefWindowProc(
         {msg::MouseWheel, MakeWParam(flags, unsigned(delta)), LParamFromPoint(screenPoint)});
 }

@@ -2,9 +2,8 @@
 // make a byte, which overwrites the byte at the caret or is inserted before
 // it; the caret then moves one byte on. Also the control-key shortcuts that
 // arrive as characters, and BACKSPACE, INSERT and DELETE outside the panels.
-#include <cctype>
-
 #include "commands/CommandIds.h"
+#include "commands/HexText.h"
 #include "view/HexView.h"
 
 using namespace platform;
@@ -14,14 +13,6 @@ namespace {
 constexpr unsigned CTRL_C = 3;
 constexpr unsigned CTRL_F = 6;
 constexpr unsigned CTRL_V = 22;
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return c - 'A' + 10;
-}
-
-bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
 }  // namespace
 
@@ -69,7 +60,7 @@ void CHexView::TypeCharacter(char ch) {
     if (m_bCharArea) {
         byte = uint8_t(ch);
     } else {
-        if (!IsHexDigit(ch)) return;
+        if (HexDigitValue(ch) < 0) return;
         if (m_chPendingDigit == 0) {
             m_chPendingDigit = ch;  // invisible until its partner arrives
             return;
