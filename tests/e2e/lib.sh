@@ -1,0 +1,135 @@
+# Helpers for end-to-end checks of the real program on a bare X server (no
+# window manager), driven with xdotool as a user would. Sourced by run; every
+# wait polls with a generous limit, since CI machines are often loaded.
+
+E2E_LIMIT=${E2E_LIMIT:-60}  # seconds any single wait may take
+E2E_LOAD=()
+E2E_APP=
+E2E_XVFB=
+
+e2e_fail() {
+    echo "e2e [$E2E_NAME]: $*" >&2
+    return 1
+}
+
+# Polls "$@" every 0.1 s until it succeeds; fails after E2E_LIMIT seconds.
+e2e_poll() {
+    local deadline=$((SECONDS + E2E_LIMIT))
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb on a free display; sets DISPLAY and E2E_XVFB.
+e2e_start_x() {
+    local fifo="$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+    E2E_XVFB=$!
+    e2e_poll test -s "$fifo" || { e2e_fail "Xvfb did not start"; return 1; }
+    export DISPLAY=":$(cat "$fifo")"
+}
+
+e2e_stop_x() {
+    [ -n "${E2E_XVFB:-}" ] || return 0
+    kill "$E2E_XVFB" 2>/dev/null
+    wait "$E2E_XVFB" 2>/dev/null
+    E2E_XVFB=
+}
+
+# Starts the program with the given arguments; sets E2E_APP (its pid).
+e2e_start_app() {
+    "$E2E_EXE" "$@" >>"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP=$!
+}
+
+# Waits for the main window to be shown and painted; sets E2E_WID. The view
+# counts as painted once it shows the colour given (RRGGBB), by default the
+# fill of the dump's status line; the welcome screen shows 808080 text.
+e2e_wait_window() {
+    local colour=${1:-141414}
+    E2E_WID=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Bytewren' | head -1)
+    [ -n "$E2E_WID" ] || { e2e_fail "no Bytewren window appeared"; return 1; }
+    e2e_poll e2e_window_shows "$colour" || { e2e_fail "the window was never painted"; return 1; }
+}
+
+# True when the window currently shows a pixel of the given colour (RRGGBB).
+e2e_window_shows() {
+    import -window "$E2E_WID" png:- 2>/dev/null |
+        convert - -format %c histogram:info:- 2>/dev/null | grep -qi "#$1"
+}
+
+# The window's caption.
+e2e_caption() { xdotool getwindowname "$E2E_WID"; }
+
+e2e_caption_is() { [ "$(e2e_caption)" = "$1" ]; }
+
+e2e_wait_caption() {
+    e2e_poll e2e_caption_is "$1" || { e2e_fail "caption is '$(e2e_caption)', expected '$1'"; return 1; }
+}
+
+# Without a window manager the keyboard focus follows the pointer: put the
+# pointer on the window and give it the focus.
+e2e_focus() {
+    xdotool mousemove --window "$E2E_WID" 200 200
+    xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"
+}
+
+e2e_key() { xdotool key --clearmodifiers "$@"; }
+
+# Waits for the program to end; fails unless its status is 0.
+e2e_wait_exit() {
+    e2e_poll e2e_app_gone || { e2e_fail "the program did not exit"; kill "$E2E_APP"; return 1; }
+    wait "$E2E_APP" 2>/dev/null
+    local status=$?
+    E2E_APP=
+    [ $status -eq 0 ] || { e2e_fail "exit status $status"; return 1; }
+}
+
+e2e_app_gone() { ! kill -0 "$E2E_APP" 2>/dev/null; }
+
+# Closes the window with Alt+F4 and waits for a clean exit.
+e2e_close() {
+    e2e_focus
+    e2e_key alt+F4
+    e2e_wait_exit
+}
+
+# Saves a screenshot of the whole screen as $E2E_OUT/<name>.png.
+e2e_shot() { import -window root "$E2E_OUT/$1.png"; }
+
+# Waits until file $1 holds exactly the bytes of file $2.
+e2e_wait_same() {
+    e2e_poll cmp -s "$1" "$2" || {
+        e2e_fail "$1 differs from the expected bytes:"
+        cmp "$1" "$2" | head -3 >&2
+        return 1
+    }
+}
+
+# Keeps every core busy until e2e_unload (races show only on a loaded machine).
+e2e_load() {
+    E2E_LOAD=()
+    local i
+    for i in $(seq "$(nproc)"); do
+        (while :; do :; done) &
+        E2E_LOAD+=($!)
+    done
+}
+
+e2e_unload() {
+    [ ${#E2E_LOAD[@]} -gt 0 ] || return 0
+    kill "${E2E_LOAD[@]}" 2>/dev/null
+    wait "${E2E_LOAD[@]}" 2>/dev/null
+    E2E_LOAD=()
+}
+
+# Ends whatever a check left running.
+e2e_cleanup() {
+    e2e_unload
+    if [ -n "${E2E_APP:-}" ]; then
+        kill "$E2E_APP" 2>/dev/null
+        wait "$E2E_APP" 2>/dev/null
+    fi
+    e2e_stop_x
+}
