@@ -38,8 +38,9 @@ uint32_t Find(const std::string& pattern, const std::string& data, bool fold, ui
 
 /// A block of exactly size bytes, so that the sanitizer sees any read past it.
 struct ExactBlock {
-    explicit ExactBlock(const Bytes& bytes) : size(uint32_t(bytes.size())), bytes(new uint8_t[bytes.size()]) {
-        std::copy(bytes.begin(), bytes.end(), this->bytes.get());
+    explicit ExactBlock(const Bytes& from)
+        : size(uint32_t(from.size())), bytes(new uint8_t[from.size()]) {
+        std::copy(from.begin(), from.end(), bytes.get());
     }
     uint32_t size;
     std::unique_ptr<uint8_t[]> bytes;
