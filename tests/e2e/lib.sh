@@ -54,9 +54,11 @@ e2e_wait_window() {
 }
 
 # True when the window currently shows a pixel of the given colour (RRGGBB).
+# grep reads the whole histogram: with -q it would stop at the first match
+# and, under pipefail, the writer's broken pipe would count as a failure.
 e2e_window_shows() {
     import -window "$E2E_WID" png:- 2>/dev/null |
-        convert - -format %c histogram:info:- 2>/dev/null | grep -qi "#$1"
+        convert - -format %c histogram:info:- 2>/dev/null | grep -i "#$1" >/dev/null
 }
 
 # The window's caption.
