@@ -54,9 +54,11 @@ e2e_wait_window() {
 }
 
 # True when the window currently shows a pixel of the given colour (RRGGBB).
+# grep reads the whole histogram: with -q it would stop at the first match
+# and, under pipefail, the writer's broken pipe would count as a failure.
 e2e_window_shows() {
     import -window "$E2E_WID" png:- 2>/dev/null |
-        convert - -format %c histogram:info:- 2>/dev/null | grep -qi "#$1"
+        convert - -format %c histogram:info:- 2>/dev/null | grep -i "#$1" >/dev/null
 }
 
 # The window's caption.
@@ -76,6 +78,29 @@ e2e_focus() {
 }
 
 e2e_key() { xdotool key --clearmodifiers "$@"; }
+
+# Clicks the left button at X Y of the main window.
+e2e_click() { xdotool mousemove --window "$E2E_WID" "$1" "$2" click 1; }
+
+# Holds key $1 down for $2 seconds, long enough for the X server to repeat it.
+e2e_hold() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+# File > Save, answering Yes to "Are you sure you want to overwrite the
+# original file?" (without a window manager the question gets the focus only
+# with the pointer on it).
+e2e_save() {
+    e2e_key alt+f s
+    local box
+    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
+    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
+    xdotool mousemove --window "$box" 10 10
+    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+    e2e_key Return  # Yes is the default button
+}
 
 # Waits for the program to end; fails unless its status is 0.
 e2e_wait_exit() {

@@ -22,6 +22,9 @@ private slots:
     void consumedKeyDownGetsNoCharacter();
     void replacedKeyDownTypesTheReplacement();
     void autoRepeatGivesSeveralKeyDownsAndOneKeyUp();
+    void unflaggedRepeatPairsGiveOneKeyUp();
+    void realReleasesActOncePerPress();
+    void otherKeysDeliverAHeldBackReleaseFirst();
     void releaseOfAKeyNotHeldIsDropped();
     void altCombinationsBelongToTheMenu();
     void unknownKeysStillTypeTheirCharacter();
@@ -128,6 +131,28 @@ QKeyEvent Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QStr
 QKeyEvent Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, bool repeat = false) {
     return QKeyEvent(QEvent::KeyRelease, key, mods, QString(), repeat);
 }
+/// Feeds a translator key events stamped with the X server's time t
+/// (milliseconds); a repeat is flagged only when said so.
+struct TimedKeys {
+    KeyboardTranslator& keys;
+    RecordingClient& client;
+    void Press(quint64 t, int key, const QString& text = {}, bool flagged = false) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text, flagged);
+        e.setTimestamp(t);
+        keys.Press(e, client);
+    }
+    void Release(quint64 t, int key, bool flagged = false) {
+        QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier, QString(), flagged);
+        e.setTimestamp(t);
+        keys.Release(e, client);
+    }
+};
+/// The key-downs of a trace that carry the previous-state bit of a repeat.
+int RepeatedDowns(const RecordingClient& client) {
+    int n = 0;
+    for (const Message& m : client.Dispatched(msg::KeyDown)) n += (m.lParam >> 30) & 1;
+    return n;
+}
 }  // namespace
 
 void KeyTranslationTest::pressThenCharacterThenRelease() {
@@ -135,6 +160,9 @@ void KeyTranslationTest::pressThenCharacterThenRelease() {
     KeyboardTranslator keys;
     keys.Press(Press(Qt::Key_A, Qt::NoModifier, "a"), client);
     keys.Release(Release(Qt::Key_A), client);
+    QVERIFY(keys.HasPendingRelease());
+    keys.DeliverPendingRelease(client);
+    QVERIFY(!keys.HasPendingRelease());
     QCOMPARE(client.KeyTrace(), std::string("D41 C61 U41"));
     // Every message was offered to pre-translation before dispatch.
     QCOMPARE(client.seen.size(), size_t(6));
@@ -152,6 +180,7 @@ void KeyTranslationTest::consumedKeyDownGetsNoCharacter() {
     KeyboardTranslator keys;
     keys.Press(Press(Qt::Key_Escape, Qt::NoModifier, "\x1b"), client);
     keys.Release(Release(Qt::Key_Escape), client);
+    keys.DeliverPendingRelease(client);
     QCOMPARE(client.KeyTrace(), std::string("U1B"));
 }
 
@@ -172,6 +201,7 @@ void KeyTranslationTest::autoRepeatGivesSeveralKeyDownsAndOneKeyUp() {
     keys.Press(Press(Qt::Key_Right, Qt::NoModifier, {}, true), client);
     keys.Press(Press(Qt::Key_Right), client);  // unflagged, but the key is held
     keys.Release(Release(Qt::Key_Right), client);
+    keys.DeliverPendingRelease(client);
     QCOMPARE(client.KeyTrace(), std::string("D27 D27 D27 D27 U27"));
     const auto downs = client.Dispatched(msg::KeyDown);
     QCOMPARE(downs[0].lParam & (LParam(1) << 30), LParam(0));
@@ -181,7 +211,86 @@ void KeyTranslationTest::autoRepeatGivesSeveralKeyDownsAndOneKeyUp() {
     keys.Press(Press(Qt::Key_X, Qt::NoModifier, "x"), typing);
     keys.Press(Press(Qt::Key_X, Qt::NoModifier, "x", true), typing);
     keys.Release(Release(Qt::Key_X), typing);
+    keys.DeliverPendingRelease(typing);
     QCOMPARE(typing.KeyTrace(), std::string("D58 C78 D58 C78 U58"));
+}
+
+// An X server repeats a held key as a release and a press with one
+// timestamp, and Qt leaves the pair unflagged when the press was not queued
+// yet: the key acts once, at the real release, and a character key goes on
+// typing.
+void KeyTranslationTest::unflaggedRepeatPairsGiveOneKeyUp() {
+    RecordingClient client;
+    KeyboardTranslator keys;
+    TimedKeys at{keys, client};
+    at.Press(100, Qt::Key_Delete);
+    for (quint64 t = 760; t <= 840; t += 40) {
+        at.Release(t, Qt::Key_Delete);
+        at.Press(t, Qt::Key_Delete);
+    }
+    at.Release(900, Qt::Key_Delete);
+    QCOMPARE(client.KeyTrace(), std::string("D2E D2E D2E D2E"));
+    keys.DeliverPendingRelease(client);
+    QCOMPARE(client.KeyTrace(), std::string("D2E D2E D2E D2E U2E"));
+    QCOMPARE(RepeatedDowns(client), 3);
+
+    RecordingClient typing;
+    TimedKeys x{keys, typing};
+    x.Press(1000, Qt::Key_X, "x");
+    x.Release(1660, Qt::Key_X);
+    x.Press(1660, Qt::Key_X, "x");
+    x.Release(1700, Qt::Key_X, true);  // a pair Qt did flag
+    x.Press(1700, Qt::Key_X, "x", true);
+    x.Release(1720, Qt::Key_X);
+    keys.DeliverPendingRelease(typing);
+    QCOMPARE(typing.KeyTrace(), std::string("D58 C78 D58 C78 D58 C78 U58"));
+}
+
+// Presses in quick succession: each release has its own timestamp and acts,
+// before the next press.
+void KeyTranslationTest::realReleasesActOncePerPress() {
+    RecordingClient client;
+    KeyboardTranslator keys;
+    TimedKeys at{keys, client};
+    for (quint64 t = 0; t < 300; t += 100) {
+        at.Press(t, Qt::Key_Right);
+        at.Release(t + 30, Qt::Key_Right);
+    }
+    keys.DeliverPendingRelease(client);
+    QCOMPARE(client.KeyTrace(), std::string("D27 U27 D27 U27 D27 U27"));
+    QCOMPARE(RepeatedDowns(client), 0);
+}
+
+// Another key's press or release shows that a release held back was real,
+// also with the same timestamp; a held key's repeats go on around it.
+void KeyTranslationTest::otherKeysDeliverAHeldBackReleaseFirst() {
+    RecordingClient client;
+    KeyboardTranslator keys;
+    TimedKeys at{keys, client};
+    at.Press(0, Qt::Key_A, "a");
+    at.Release(500, Qt::Key_A);
+    at.Press(500, Qt::Key_A, "a");
+    at.Press(510, Qt::Key_Right);
+    at.Release(540, Qt::Key_A);
+    at.Press(540, Qt::Key_A, "a");
+    at.Release(560, Qt::Key_Right);
+    at.Release(580, Qt::Key_A);  // so Right's release was real
+    at.Press(580, Qt::Key_A, "a");
+    at.Release(600, Qt::Key_A);
+    keys.DeliverPendingRelease(client);
+    QCOMPARE(client.KeyTrace(), std::string("D41 C61 D41 C61 D27 D41 C61 U27 D41 C61 U41"));
+
+    RecordingClient same;
+    TimedKeys in{keys, same};
+    in.Press(700, Qt::Key_Left);
+    in.Press(710, Qt::Key_Up);
+    in.Release(750, Qt::Key_Left);
+    in.Release(750, Qt::Key_Up);
+    in.Press(750, Qt::Key_Down);
+    in.Release(800, Qt::Key_Down);
+    keys.DeliverPendingRelease(same);
+    QCOMPARE(same.KeyTrace(), std::string("D25 D26 U25 U26 D28 U28"));
+    QCOMPARE(RepeatedDowns(same), 0);
 }
 
 void KeyTranslationTest::releaseOfAKeyNotHeldIsDropped() {
@@ -191,6 +300,7 @@ void KeyTranslationTest::releaseOfAKeyNotHeldIsDropped() {
     keys.Press(Press(Qt::Key_F3), client);
     keys.Reset();  // focus lost while F3 was held
     keys.Release(Release(Qt::Key_F3), client);
+    keys.DeliverPendingRelease(client);
     QCOMPARE(client.KeyTrace(), std::string("D72"));
 }
 

@@ -105,6 +105,7 @@ private slots:
     void anUnpaintedViewIsBlack();
     void pointerMessagesCarryClientPoints();
     void wheelSendsOneMessagePerNotch();
+    void aHeldKeyActsOnceBeforeLaterInput();
     void dropHandsOverOnlyTheFirstLocalFile();
     void scrollBarMovesOnlyWhenTheCoreSaysSo();
     void clipboardRoundTripsEveryByte();
@@ -223,6 +224,46 @@ void ViewHostTest::wheelSendsOneMessagePerNotch() {
         QCOMPARE(WheelDelta(m.wParam), -WHEEL_NOTCH);
         QCOMPARE(PointFromLParam(m.lParam), (Point{global.x(), global.y()}));
     }
+}
+
+// A release that may be a repeat's is held back: the key acts once, at its
+// last release, and before whatever the user does next.
+void ViewHostTest::aHeldKeyActsOnceBeforeLaterInput() {
+    Fixture f;
+    ViewWidget* w = f.widget();
+    auto key = [&](QEvent::Type type, int k, quint64 timestamp) {
+        QKeyEvent e(type, k, Qt::NoModifier);
+        e.setTimestamp(timestamp);
+        QApplication::sendEvent(w, &e);
+    };
+    key(QEvent::KeyPress, Qt::Key_Right, 100);
+    for (quint64 t = 760; t <= 840; t += 40) {  // repeats as an X server sends them
+        key(QEvent::KeyRelease, Qt::Key_Right, t);
+        key(QEvent::KeyPress, Qt::Key_Right, t);
+    }
+    key(QEvent::KeyRelease, Qt::Key_Right, 900);
+    QVERIFY(f.PumpUntil([&] { return CountOf(f.view(), msg::KeyUp) > 0; }));
+    QTest::qWait(20);
+    QCOMPARE(f.view().KeyTrace(), std::string("D27 D27 D27 D27 U27"));
+
+    f.view().seen.clear();
+    key(QEvent::KeyPress, Qt::Key_Delete, 1000);
+    key(QEvent::KeyRelease, Qt::Key_Delete, 1050);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
+    key(QEvent::KeyPress, Qt::Key_Insert, 1100);
+    key(QEvent::KeyRelease, Qt::Key_Insert, 1150);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(w, &out);
+    std::vector<std::pair<unsigned, WParam>> trail;
+    for (const Message& m : f.view().Dispatched()) {
+        if (m.message == msg::Paint || m.message == msg::SetCursor) continue;
+        trail.emplace_back(m.message, m.message == msg::LButtonDown ? 0 : m.wParam);
+    }
+    const std::vector<std::pair<unsigned, WParam>> expected = {
+        {msg::KeyDown, vk::Delete}, {msg::KeyUp, vk::Delete}, {msg::LButtonDown, 0},
+        {msg::KeyDown, vk::Insert}, {msg::KeyUp, vk::Insert},
+    };
+    QCOMPARE(trail, expected);
 }
 
 void ViewHostTest::dropHandsOverOnlyTheFirstLocalFile() {

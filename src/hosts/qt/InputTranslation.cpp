@@ -116,6 +116,11 @@ void Deliver(WindowClient& target, Message& m) {
     if (!target.PreTranslateMessage(m)) target.WindowProc(m);
 }
 
+void DeliverKeyUp(WindowClient& target, unsigned key) {
+    Message up{msg::KeyUp, key, kRelease};
+    Deliver(target, up);
+}
+
 }  // namespace
 
 unsigned VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -175,12 +180,20 @@ WParam PointerFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
 
 void KeyboardTranslator::Press(const QKeyEvent& event, WindowClient& target) {
     const Qt::KeyboardModifiers mods = event.modifiers();
+    const unsigned key = VirtualKeyFor(event.key(), mods);
+    if (HasPendingRelease() && m_pending.key == key && m_pending.timestamp == event.timestamp()) {
+        // The release before was a repeat's: the key is still down.
+        m_pending = {};
+        m_down.insert(key);
+    } else {
+        DeliverPendingRelease(target);
+    }
+
     // With Alt (and not Ctrl, as AltGr may report) the platform makes system
     // keys, which belong to the menu, not to the window.
     if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) return;
     if (event.key() == Qt::Key_Alt) return;
 
-    const unsigned key = VirtualKeyFor(event.key(), mods);
     const int ch = CharacterFor(event.key(), mods, event.text());
     if (key == 0) {
         // A key the table does not know still types its character.
@@ -191,8 +204,8 @@ void KeyboardTranslator::Press(const QKeyEvent& event, WindowClient& target) {
         return;
     }
 
-    const bool repeat = event.isAutoRepeat() || m_held.count(key) != 0;
-    m_held.insert(key);
+    const bool repeat = event.isAutoRepeat() || m_down.count(key) != 0;
+    m_down.insert(key);
     Message down{msg::KeyDown, key, repeat ? kRepeatedPress : kFirstPress};
     if (target.PreTranslateMessage(down)) return;  // consumed: no character follows
     int character = ch;
@@ -211,11 +224,25 @@ void KeyboardTranslator::Release(const QKeyEvent& event, WindowClient& target) {
     if (event.isAutoRepeat()) return;
     const unsigned key = VirtualKeyFor(event.key(), event.modifiers());
     // Only a key pressed here is released here, once: a release of a key
-    // that is not held (already released, or pressed in another window) is
+    // that is not down (already released, or pressed in another window) is
     // dropped.
-    if (key == 0 || m_held.erase(key) == 0) return;
-    Message up{msg::KeyUp, key, kRelease};
-    Deliver(target, up);
+    if (key == 0 || m_down.erase(key) == 0) return;
+    // A release held back before this one was real. It is replaced first, so
+    // that a press arriving while its key-up is handled still finds this one.
+    const unsigned earlier = m_pending.key;
+    m_pending = {key, event.timestamp()};
+    if (earlier != 0) DeliverKeyUp(target, earlier);
+}
+
+void KeyboardTranslator::DeliverPendingRelease(WindowClient& target) {
+    const unsigned key = m_pending.key;
+    m_pending = {};
+    if (key != 0) DeliverKeyUp(target, key);
+}
+
+void KeyboardTranslator::Reset() {
+    m_down.clear();
+    m_pending = {};
 }
 
 int WheelNotches::Feed(int delta) {

@@ -37,15 +37,33 @@ platform::WParam PointerFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mo
 /// character (unless the key-down was consumed) the same way; a release
 /// becomes one key-up. Auto-repeat gives repeated key-downs and characters
 /// and exactly one key-up, at the real release.
+///
+/// A release that Qt did not flag as a repeat may still be one: an X server
+/// repeats a held key as a release and a press with the same timestamp, and
+/// Qt flags the pair only when the press is already queued. Such a release is
+/// therefore held back: a press of the same key with the same timestamp
+/// makes it a repeat, any other key event delivers it first, and the window
+/// delivers it with DeliverPendingRelease once no press can follow any more.
 class KeyboardTranslator {
 public:
     void Press(const QKeyEvent& event, platform::WindowClient& target);
     void Release(const QKeyEvent& event, platform::WindowClient& target);
-    /// Forgets the held keys (the window lost the keyboard).
-    void Reset() { m_held.clear(); }
+    /// Whether a release is held back, waiting for the next key event.
+    bool HasPendingRelease() const { return m_pending.key != 0; }
+    /// Delivers the release held back, if any, as its key's key-up.
+    void DeliverPendingRelease(platform::WindowClient& target);
+    /// Forgets the keys held down and a release held back (the window lost
+    /// the keyboard).
+    void Reset();
 
 private:
-    std::set<unsigned> m_held;
+    struct PendingRelease {
+        unsigned key = 0;  // 0: none
+        quint64 timestamp = 0;
+    };
+
+    std::set<unsigned> m_down;
+    PendingRelease m_pending;
 };
 
 /// Turns wheel deltas into whole notches: one message per 120 units, small

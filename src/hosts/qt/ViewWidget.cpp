@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -13,6 +14,7 @@
 #include "hosts/qt/PostedMessage.h"
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/QtViewHost.h"
+#include "hosts/qt/X11AutoRepeat.h"
 #include "platform/Constants.h"
 
 using namespace platform;
@@ -21,6 +23,19 @@ namespace qthost {
 namespace {
 
 constexpr unsigned kHitClient = 1;  // the set-cursor message's hit-test code
+
+/// How long a key release waits for the press of a repeat with its
+/// timestamp. Only an X server that sends a release before every repeated
+/// press makes such pairs, and on a loaded machine the press can reach Qt
+/// tens of milliseconds after the release. Elsewhere the platform flags its
+/// repeats, so an unflagged release is real and acts as soon as the events
+/// already waiting have been delivered.
+int ReleaseWaitMs() {
+    constexpr int kLatePressMs = 100;
+    const bool releasePerRepeat =
+        QGuiApplication::platformName() == QLatin1String("xcb") && !RequestDetectableAutoRepeat();
+    return releasePerRepeat ? kLatePressMs : 0;
+}
 
 LParam PointLParam(QPoint p) { return MakeLParam(p.x(), p.y()); }
 
@@ -34,7 +49,8 @@ QString FirstLocalFile(const QMimeData* data) {
     return {};
 }
 
-ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
+ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent)
+    : QWidget(parent), m_host(host), m_releaseWaitMs(ReleaseWaitMs()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
@@ -44,6 +60,18 @@ ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent) : QWidget(parent), m_h
 }
 
 bool ViewWidget::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::Drop:
+        case QEvent::FocusOut:
+            // A key release held back acts before what the user did next.
+            DeliverPendingRelease();
+            break;
+        default: break;
+    }
     if (event->type() == PostedMessageEvent::EventType()) {
         Message m = static_cast<PostedMessageEvent*>(event)->Message();
         m_host.Deliver(m);
@@ -65,12 +93,19 @@ void ViewWidget::paintEvent(QPaintEvent*) { m_host.OnPaintEvent(); }
 
 void ViewWidget::keyPressEvent(QKeyEvent* event) {
     if (WindowClient* client = m_host.Client()) m_keys.Press(*event, *client);
+    if (!m_keys.HasPendingRelease()) m_releaseTimer.stop();
     event->accept();
 }
 
 void ViewWidget::keyReleaseEvent(QKeyEvent* event) {
     if (WindowClient* client = m_host.Client()) m_keys.Release(*event, *client);
+    if (m_keys.HasPendingRelease()) m_releaseTimer.start(m_releaseWaitMs, this);
     event->accept();
+}
+
+void ViewWidget::DeliverPendingRelease() {
+    m_releaseTimer.stop();
+    if (WindowClient* client = m_host.Client()) m_keys.DeliverPendingRelease(*client);
 }
 
 void ViewWidget::focusOutEvent(QFocusEvent* event) {
@@ -160,6 +195,12 @@ void ViewWidget::dropEvent(QDropEvent* event) {
     QCoreApplication::postEvent(this, new PostedDropEvent(std::move(files)));
 }
 
-void ViewWidget::timerEvent(QTimerEvent* event) { m_host.OnTimerEvent(event->timerId()); }
+void ViewWidget::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_releaseTimer.timerId()) {
+        DeliverPendingRelease();
+        return;
+    }
+    m_host.OnTimerEvent(event->timerId());
+}
 
 }  // namespace qthost

@@ -2,6 +2,7 @@
 // never erases; what it shows comes from the core's paint.
 #pragma once
 
+#include <QBasicTimer>
 #include <QWidget>
 
 #include "hosts/qt/InputTranslation.h"
@@ -42,9 +43,13 @@ private:
     bool OnView(QPoint point) const;
     void SendSetCursor(unsigned mouseMessage);
     void Pointer(unsigned message, const QMouseEvent& event);
+    void DeliverPendingRelease();
 
     QtViewHost& m_host;
     KeyboardTranslator m_keys;
+    /// Delivers a key release held back once no repeat's press can follow.
+    QBasicTimer m_releaseTimer;
+    int m_releaseWaitMs;
     WheelNotches m_wheel;
 };
 
