@@ -28,7 +28,9 @@ public:
         return true;
     }
 
-    bool Flush() override { return m_fd >= 0 && ::fsync(m_fd) == 0; }
+    bool Flush() override {
+        return m_fd >= 0 && !posix::WriteFailureInjected() && ::fsync(m_fd) == 0;
+    }
 
     bool Commit() override {
         if (m_fd < 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;

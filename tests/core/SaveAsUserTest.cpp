@@ -109,6 +109,16 @@ TEST_F(SaveAsUserTest, AKilledSaveLeavesItsBackupInTheTemporaryFolderWhereItIsFo
     const std::string backup = temporary + "/" + *left.begin();
     EXPECT_EQ(ReadFile(backup), old);
 
+    // Another user sharing that temporary folder is not told of it.
+    const char* own = std::getenv("TMPDIR");
+    const std::string ownTemporary = own ? own : "";
+    ::setenv("TMPDIR", temporary.c_str(), 1);
+    const bool loaded = view.LoadFile(file);
+    if (own) ::setenv("TMPDIR", ownTemporary.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(host.MessageBoxes().empty());
+
     // The same user loads the file: told where the old contents are; a
     // completed save then removes them.
     const int told = RunInChild(
