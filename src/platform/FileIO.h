@@ -117,8 +117,9 @@ std::vector<std::string> FindInterruptedSaveBackups(const std::string& path);
 void InitFileWrites();
 
 /// Test seams for I/O failures that cannot be provoked on demand. The n-th
-/// InputFile::Read (or OutputFile::Write or Flush) from now fails as an I/O
-/// error (or a full disk) would; the n-th step of making a backup (its creation, then
+/// InputFile::Read (or write to a saved file: OutputFile::Write, Flush, or a
+/// piece of old bytes put back) from now fails as an I/O error (or a full
+/// disk) would; the n-th step of making a backup (its creation, then
 /// each piece copied into it) fails as a full disk would. 0 disarms.
 /// Single-threaded, like the core.
 void InjectReadFailure(int n);

@@ -78,7 +78,7 @@ public:
         if (m_length < m_oldLength) m_touched = m_oldLength;
         if (::ftruncate(m_file, off_t(m_length)) != 0) return false;
         KeepMode();
-        return ::fsync(m_file) == 0;
+        return !posix::WriteFailureInjected() && ::fsync(m_file) == 0;
     }
 
     bool Commit() override {
@@ -111,6 +111,7 @@ public:
             const size_t n = size_t(std::min<uint64_t>(maxBytes, end - m_restored));
             m_buffer.resize(n);
             if (!posix::ReadAllAt(m_backup, m_buffer.data(), n, m_restored) ||
+                posix::WriteFailureInjected() ||
                 !posix::WriteAllAt(m_file, m_buffer.data(), n, m_restored)) {
                 return KeepBackup();
             }

@@ -211,6 +211,31 @@ TEST_F(InPlaceSaveTest, AWriteFailurePutsTheOldBytesBackAndIsReported) {
     EXPECT_EQ(MessageTexts(), std::vector<std::string>(size_t(failures), kWriteFailed));
 }
 
+TEST_F(InPlaceSaveTest, OldBytesThatCannotBePutBackStayInTheBackupWhoseNameIsGiven) {
+    const auto old = Bytes(6 * kChunk, 1);
+    MakeLinkedFile(old);
+    SetImage(Bytes(6 * kChunk, 2));
+    // ESC after four chunks; the second piece put back fails.
+    const int cancelAt = Pieces(old.size()) + 4;
+    host.OnPump([&](int n) {
+        if (n == cancelAt) host.PostMessage(msg::KeyDown, vk::Escape, 1);
+        if (n == cancelAt + 1) InjectWriteFailure(1);
+    });
+    EXPECT_FALSE(view.SaveToFile(Path("a.bin")));
+    const std::string backup = Path(BackupOf("a.bin"));
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{
+                  "Could not put the old contents back into the file, they are kept in " + backup +
+                  "."});
+    EXPECT_EQ(ReadFile(backup), old);
+    EXPECT_FALSE(view.IsBusy());
+
+    // It is now the copy of an interrupted save.
+    host.OnPump(nullptr);
+    ASSERT_TRUE(view.LoadFile(Path("a.bin")));
+    EXPECT_EQ(MessageTexts().back(), InterruptedSaveMessage(backup));
+}
+
 TEST_F(InPlaceSaveTest, WithoutRoomForTheBackupNothingIsWritten) {
     const auto old = Bytes(3 * kChunk + 10, 1);
     const int steps = 1 + Pieces(old.size());  // creating the backup, then each piece
