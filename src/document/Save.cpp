@@ -14,7 +14,8 @@ namespace {
 
 const char kCreateFailed[] = "Could not write file, it may be in use by another process.";
 const char kWriteFailed[] = "Failed during file write process, you may be out of diskspace.";
-const char kRestoreFailed[] = "Could not put the old contents back into the file, they are kept in ";
+const char kRestoreFailed[] =
+    "Could not put the old contents back into the file, they are kept in ";
 
 }  // namespace
 
@@ -41,7 +42,7 @@ bool CHexView::SaveToFile(const std::string& path) {
         if (step == Step::Failed) return EndFailedSave(file, kWriteFailed);
         UpdateFileProgress(file.WorkDone(), file.WorkTotal());
         if (!PumpWaitingMessages()) return false;  // quitting
-        if (!m_bSaving) {                           // cancelled
+        if (!m_bSaving) {                          // cancelled
             host.Invalidate();
             return false;
         }

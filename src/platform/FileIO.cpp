@@ -1,11 +1,11 @@
 // Reading files, the process setting for writing them, and the test seams.
 #include "platform/FileIO.h"
 
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 
 #include "platform/PosixFiles.h"
 

@@ -5,10 +5,10 @@
 // bytes back and restores the old length. The backup is removed once the
 // file holds either all the old or all the new bytes durably; if the old
 // bytes cannot be put back it is kept as their only copy.
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "platform/PosixFiles.h"
@@ -29,8 +29,7 @@ public:
           m_oldLength(uint64_t(old.st_size)),
           m_length(length) {}
     ~InPlaceSave() override {
-        while (UndoNext(kUndoPiece) == Step::More) {
-        }
+        while (UndoNext(kUndoPiece) == Step::More) {}
     }
 
     bool InPlace() const override { return true; }
@@ -40,7 +39,8 @@ public:
         if (m_copied < m_oldLength) {
             const size_t n = size_t(std::min<uint64_t>(maxBytes, m_oldLength - m_copied));
             m_buffer.resize(n);
-            if (posix::BackupFailureInjected() || !posix::ReadAllAt(m_file, m_buffer.data(), n, m_copied) ||
+            if (posix::BackupFailureInjected() ||
+                !posix::ReadAllAt(m_file, m_buffer.data(), n, m_copied) ||
                 !posix::WriteAllAt(m_backup, m_buffer.data(), n, m_copied)) {
                 return GiveUp();
             }
@@ -96,15 +96,10 @@ public:
                 RemoveBackup();
                 m_phase = Phase::Finished;
                 return Step::Done;
-            case Phase::Writing:
-                m_phase = Phase::Undoing;
-                return UndoNext(maxBytes);
-            case Phase::Undoing:
-                break;
-            case Phase::Finished:
-                return Step::Done;
-            case Phase::BackupKept:
-                return Step::Failed;
+            case Phase::Writing: m_phase = Phase::Undoing; return UndoNext(maxBytes);
+            case Phase::Undoing: break;
+            case Phase::Finished: return Step::Done;
+            case Phase::BackupKept: return Step::Failed;
         }
         const uint64_t end = RestoreEnd();
         if (m_restored < end) {
@@ -131,12 +126,9 @@ public:
 
     uint64_t WorkDone() const override {
         switch (m_phase) {
-            case Phase::Preparing:
-                return m_copied;
-            case Phase::Undoing:
-                return m_oldLength + (RestoreEnd() - m_restored);
-            default:
-                return m_oldLength + m_written;
+            case Phase::Preparing: return m_copied;
+            case Phase::Undoing: return m_oldLength + (RestoreEnd() - m_restored);
+            default: return m_oldLength + m_written;
         }
     }
     uint64_t WorkTotal() const override { return m_oldLength + m_length; }

@@ -1,10 +1,10 @@
 // OutputFile: examines the target, chooses how to write it, and forwards
 // each phase to the save that does it.
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/PosixFiles.h"
 #include "platform/SaveLeftovers.h"
@@ -57,18 +57,15 @@ OutputFile::Opened OutputFile::Open(const std::string& path, uint64_t length) {
     // is found out by making the one a rename save would use.
     std::unique_ptr<SaveWriter> renamed;
     if (!facts.exists || (facts.regularFile && facts.writable)) {
-        renamed = BeginRenameSave(target, facts.exists ? &old : nullptr, length, facts.ownerMismatch);
+        renamed =
+            BeginRenameSave(target, facts.exists ? &old : nullptr, length, facts.ownerMismatch);
         facts.folderWritable = renamed != nullptr;
     }
 
     switch (ChooseWriteMethod(facts)) {
-        case WriteMethod::Refuse:
-            return Opened::CannotWrite;
-        case WriteMethod::ReplaceByRename:
-            m_writer = std::move(renamed);
-            return Opened::Ready;
-        case WriteMethod::WriteInPlace:
-            break;
+        case WriteMethod::Refuse: return Opened::CannotWrite;
+        case WriteMethod::ReplaceByRename: m_writer = std::move(renamed); return Opened::Ready;
+        case WriteMethod::WriteInPlace: break;
     }
     renamed.reset();
     Opened why = Opened::CannotWrite;

@@ -1,10 +1,10 @@
 #include "platform/PosixFiles.h"
 
-#include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
 
 namespace platform::posix {
 

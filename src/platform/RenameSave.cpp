@@ -1,9 +1,9 @@
 // A save that writes a complete new file beside the target and renames it
 // over the target once it is on disk: the target keeps its old bytes until
 // that moment, whatever happens before.
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "platform/PosixFiles.h"
 #include "platform/SaveLeftovers.h"

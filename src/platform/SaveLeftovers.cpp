@@ -1,15 +1,15 @@
 #include "platform/SaveLeftovers.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/PosixFiles.h"
 
@@ -105,10 +105,10 @@ std::string BackupPrefix(const std::string& target, bool inTemporaryFolder) {
 
 std::string TemporaryName(const std::string& target) {
     static unsigned serial = 0;
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    const unsigned long mix = (unsigned long)now.tv_nsec * 2654435761u ^
-                              (unsigned long)::getpid() << 16 ^ ++serial;
+    const unsigned long mix =
+        (unsigned long)now.tv_nsec * 2654435761u ^ (unsigned long)::getpid() << 16 ^ ++serial;
     char suffix[kTemporaryDigits + 1];
     std::snprintf(suffix, sizeof suffix, "%06lx", mix & 0xFFFFFF);
     return DirName(target) + "/." + Stem(target) + kTemporaryTag + suffix;

@@ -26,9 +26,9 @@ inline int RunInChild(const std::function<int()>& body, bool asNobody = false) {
     const pid_t pid = ::fork();
     if (pid < 0) return -1000;
     if (pid == 0) {
-        if (asNobody && (::setgroups(0, nullptr) != 0 ||
-                         ::setresgid(kNoGroup, kNoGroup, kNoGroup) != 0 ||
-                         ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+        if (asNobody &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNoGroup, kNoGroup, kNoGroup) != 0 ||
+             ::setresuid(kNobody, kNobody, kNobody) != 0)) {
             ::_exit(kChildSetupFailed);
         }
         ::_exit(body());

@@ -98,9 +98,8 @@ TEST_F(InPlaceSaveTest, EscapeACloseRequestOrQuittingAtAnyPointPutsTheOldBytesBa
         const int writePumps = Pieces(s.image) - 1;
         for (Stop stop : {Stop::Escape, Stop::Close, Stop::Quit}) {
             for (int k : {1, backupPumps, backupPumps + 1, backupPumps + writePumps}) {
-                const std::string context =
-                    "old " + std::to_string(s.old) + ", stop " + std::to_string(int(stop)) + " at " +
-                    std::to_string(k);
+                const std::string context = "old " + std::to_string(s.old) + ", stop " +
+                                            std::to_string(int(stop)) + " at " + std::to_string(k);
                 const auto old = Bytes(s.old, 1);
                 MakeLinkedFile(old);
                 WriteFile(Path("image.bin"), Bytes(s.image, 2));
@@ -161,8 +160,8 @@ TEST_F(InPlaceSaveTest, PuttingTheOldBytesBackShowsThePanelAndCannotBeStoppedOrI
         }
         if (n <= cancelAt) return;
         ++restorePumps;
-        onlyThePanelShown &= host.PaintCount() > paintsBeforeCancel &&
-                             LastFrameHas(" Saving Memory to File...");
+        onlyThePanelShown &=
+            host.PaintCount() > paintsBeforeCancel && LastFrameHas(" Saving Memory to File...");
         host.PostMessage(msg::KeyDown, vk::Escape, 1);
         host.PostMessage(msg::Char, 'A', 1);
         host.PostMessage(msg::Char, 'B', 1);
@@ -223,10 +222,10 @@ TEST_F(InPlaceSaveTest, OldBytesThatCannotBePutBackStayInTheBackupWhoseNameIsGiv
     });
     EXPECT_FALSE(view.SaveToFile(Path("a.bin")));
     const std::string backup = Path(BackupOf("a.bin"));
-    EXPECT_EQ(MessageTexts(),
-              std::vector<std::string>{
-                  "Could not put the old contents back into the file, they are kept in " + backup +
-                  "."});
+    EXPECT_EQ(
+        MessageTexts(),
+        std::vector<std::string>{
+            "Could not put the old contents back into the file, they are kept in " + backup + "."});
     EXPECT_EQ(ReadFile(backup), old);
     EXPECT_FALSE(view.IsBusy());
 
@@ -256,7 +255,8 @@ TEST_F(InPlaceSaveTest, WithoutRoomForTheBackupNothingIsWritten) {
     EXPECT_EQ(MessageTexts(), std::vector<std::string>(3, kWriteFailed));
 }
 
-TEST_F(InPlaceSaveTest, TheBackupOfAKilledSaveIsReportedNeverOverwrittenAndRemovedByACompletedSave) {
+TEST_F(InPlaceSaveTest,
+       TheBackupOfAKilledSaveIsReportedNeverOverwrittenAndRemovedByACompletedSave) {
     const auto old = Bytes(3 * kChunk + 10, 1);
     MakeLinkedFile(old);
     SetImage(Bytes(5 * kChunk, 2));

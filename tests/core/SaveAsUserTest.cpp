@@ -11,7 +11,7 @@
 namespace {
 
 enum Outcome : int {
-    kSaved = 0,             // true, and no message
+    kSaved = 0,  // true, and no message
     kRefusedCannotWrite = 1,
     kRefusedWriteFailed = 2,
     kSomethingElse = 3,
@@ -51,8 +51,10 @@ protected:
                 const bool saved = view.SaveToFile(path);
                 const auto texts = MessageTexts();
                 if (saved && texts.empty()) return kSaved;
-                if (!saved && texts == std::vector<std::string>{kCreateFailed}) return kRefusedCannotWrite;
-                if (!saved && texts == std::vector<std::string>{kWriteFailed}) return kRefusedWriteFailed;
+                if (!saved && texts == std::vector<std::string>{kCreateFailed})
+                    return kRefusedCannotWrite;
+                if (!saved && texts == std::vector<std::string>{kWriteFailed})
+                    return kRefusedWriteFailed;
                 return kSomethingElse;
             },
             true);
@@ -125,8 +127,9 @@ TEST_F(SaveAsUserTest, AKilledSaveLeavesItsBackupInTheTemporaryFolderWhereItIsFo
         [&] {
             ::setenv("TMPDIR", temporary.c_str(), 1);
             if (!view.LoadFile(file) || !view.SaveToFile(file)) return 1;
-            return MessageTexts() == std::vector<std::string>(2, InterruptedSaveMessage(backup)) ? 0
-                                                                                                 : 2;
+            return MessageTexts() == std::vector<std::string>(2, InterruptedSaveMessage(backup))
+                       ? 0
+                       : 2;
         },
         true);
     EXPECT_EQ(told, 0);

@@ -42,13 +42,16 @@ TEST(WriteMethod, RenamesOnlyWhenANewFileKeepsEverything) {
          },
          WriteMethod::WriteInPlace},
         {"read-only file", [](SaveTargetFacts& f) { f.writable = false; }, WriteMethod::Refuse},
-        {"read-only file with links", [](SaveTargetFacts& f) {
+        {"read-only file with links",
+         [](SaveTargetFacts& f) {
              f.writable = false;
              f.linked = true;
          },
          WriteMethod::Refuse},
-        {"not a regular file", [](SaveTargetFacts& f) { f.regularFile = false; }, WriteMethod::Refuse},
-        {"new file", [](SaveTargetFacts& f) {
+        {"not a regular file", [](SaveTargetFacts& f) { f.regularFile = false; },
+         WriteMethod::Refuse},
+        {"new file",
+         [](SaveTargetFacts& f) {
              f = SaveTargetFacts{};
              f.folderWritable = true;
          },
