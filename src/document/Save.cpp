@@ -80,7 +80,7 @@ bool CHexView::SaveToFile(const std::string& path) {
 }
 
 void CHexView::UndoSave(platform::OutputFile& file, bool pump, const char* failure) {
-    if (m_bWritingInPlace) Host().Invalidate();  // the panel stays up meanwhile
+    if (m_bWritingInPlace) Host().Invalidate();  // the saving panel shows the restore
     Step step;
     while ((step = file.UndoNext(CHUNK_SIZE)) == Step::More) {
         UpdateFileProgress(file.WorkDone(), file.WorkTotal());
