@@ -33,7 +33,7 @@ std::vector<MenuItem> CHexView::ContextMenuItems() const {
 }
 
 void CHexView::OnRButtonUp(unsigned flags, Point point) {
-    if (m_bLoading || m_bSaving || m_pData == nullptr) return;
+    if (IsLoadingOrSaving() || m_pData == nullptr) return;
     Host().TrackPopupMenu(ContextMenuItems(), Host().GetCursorPos());
     Host().DefWindowProc({msg::RButtonUp, flags, LParamFromPoint(point)});
 }

@@ -73,7 +73,7 @@ uint32_t CHexView::FindBytesNoCase(const uint8_t* pattern, uint32_t length,
 }
 
 void CHexView::FindNext() {
-    if (m_bInputPanel || m_bSearching || m_bBitEdit || m_bLoading || m_bSaving) return;
+    if (m_bInputPanel || m_bSearching || m_bBitEdit || IsLoadingOrSaving()) return;
     if (m_strInput.empty()) return;
     if (HasSelectionInImage() && m_nSelEnd < m_nFileSize - 1) {
         ++m_nSelStart;

@@ -84,5 +84,6 @@ bool CHexView::LoadFile(const std::string& path) {
     host.SetMainCaption(m_strBaseTitle + " - " + FileNameFromPath(path));
     RecalcMetrics();
     host.Invalidate();
+    ReportInterruptedSaves(path);
     return true;
 }

@@ -7,13 +7,19 @@
 using namespace platform;
 
 int32_t CHexView::FileProgressPercent(uint32_t done) const {
-    if (m_nFileSize == 0) return 0;
-    return int32_t(double(done) / double(m_nFileSize) * 100.0);
+    return FileProgressPercent(done, m_nFileSize);
 }
 
-void CHexView::UpdateFileProgress(uint32_t done) {
-    const int32_t percent = FileProgressPercent(done);
-    if (percent == m_nFileProgress || m_nFileSize <= PROGRESS_MIN_SIZE) return;
+int32_t CHexView::FileProgressPercent(uint64_t done, uint64_t total) {
+    if (total == 0) return 0;
+    return int32_t(double(done) / double(total) * 100.0);
+}
+
+void CHexView::UpdateFileProgress(uint32_t done) { UpdateFileProgress(done, m_nFileSize); }
+
+void CHexView::UpdateFileProgress(uint64_t done, uint64_t total) {
+    const int32_t percent = FileProgressPercent(done, total);
+    if (percent == m_nFileProgress || total <= PROGRESS_MIN_SIZE) return;
     m_nFileProgress = percent;
     if (m_pHost) Host().Invalidate();
 }
@@ -31,7 +37,8 @@ void CHexView::DrawProgressPanel(Surface& dc) {
     const int top = area.top + m_nCellWidth;
     dc.SetBkMode(BkMode::Transparent);
     dc.SetTextColor(m_clrPlainText);
-    DrawString(dc, m_bSaving ? " Saving Memory to File..." : " Loading File to Memory...",
+    const bool saving = m_bSaving || m_bWritingInPlace;
+    DrawString(dc, saving ? " Saving Memory to File..." : " Loading File to Memory...",
                 Rect{area.left, top, area.right, area.bottom}, dt::Left | dt::Top);
     DrawString(dc, " Press the [ESC] key to Cancel.",
                 Rect{area.left, top + ch, area.right, area.bottom}, dt::Left | dt::Top);

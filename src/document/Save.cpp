@@ -1,62 +1,103 @@
 // Writing the whole image to a file, 4096 bytes at a time, with the window
-// kept alive (and cancellable) between chunks. The bytes go to a new file
-// that replaces the target only once it is complete on disk.
+// kept alive (and cancellable) between chunks. The file keeps its old bytes
+// unless the save completes: either a new file replaces it, or, where only
+// writing into the file itself keeps its links, owner or attributes, its old
+// contents are copied aside first and put back if the save does not finish.
 #include <algorithm>
 
 #include "platform/FileIO.h"
 #include "view/HexView.h"
 
+using Step = platform::OutputFile::Step;
+
 namespace {
 
 const char kCreateFailed[] = "Could not write file, it may be in use by another process.";
 const char kWriteFailed[] = "Failed during file write process, you may be out of diskspace.";
+const char kRestoreFailed[] =
+    "Could not put the old contents back into the file, they are kept in ";
 
 }  // namespace
 
 bool CHexView::SaveToFile(const std::string& path) {
     if (!m_pHost || !HasBytes() || IsBusy()) return false;
     platform::ViewHost& host = Host();
+    ReportInterruptedSaves(path);
 
-    platform::ReplacementFile file;
-    if (!file.Begin(path)) {
-        ShowError(kCreateFailed);
+    platform::OutputFile file;
+    const platform::OutputFile::Opened opened = file.Open(path, m_nFileSize);
+    if (opened != platform::OutputFile::Opened::Ready) {
+        // No backup means no safe way to write it: nothing was written.
+        ShowError(opened == platform::OutputFile::Opened::NoBackup ? kWriteFailed : kCreateFailed);
         host.Invalidate();
         return false;
     }
     m_bSaving = true;
 
-    // The temporary file is removed before the user hears of a failure, so
-    // nothing is left behind whatever the answer.
-    auto fail = [&](const char* text) {
-        file.Abandon();
-        ShowError(text);
-        m_bSaving = false;
-        host.Invalidate();
-        return false;
-    };
-
-    uint32_t remaining = m_nFileSize;
-    uint32_t done = 0;
+    // An in-place save first copies the old contents aside; stopping here
+    // leaves the file untouched (the copy goes with `file`).
     for (;;) {
-        const uint32_t chunk = std::min(remaining, CHUNK_SIZE);
-        if (!file.Write(m_pData + done, chunk)) return fail(kWriteFailed);
-        remaining -= chunk;
-        if (remaining == 0) break;
-        done += chunk;
-
-        UpdateFileProgress(done);
-        // Quitting: stop at once; the target keeps its old bytes.
-        if (!PumpWaitingMessages()) return false;
-        if (!m_bSaving) {  // cancelled
-            file.Abandon();
+        const Step step = file.PrepareNext(CHUNK_SIZE);
+        if (step == Step::Done) break;
+        if (step == Step::Failed) return EndFailedSave(file, kWriteFailed);
+        UpdateFileProgress(file.WorkDone(), file.WorkTotal());
+        if (!PumpWaitingMessages()) return false;  // quitting
+        if (!m_bSaving) {                          // cancelled
             host.Invalidate();
             return false;
         }
     }
 
-    if (!file.Flush()) return fail(kWriteFailed);
-    if (!file.Replace()) return fail(kCreateFailed);
+    m_bWritingInPlace = file.InPlace();
+    uint32_t remaining = m_nFileSize;
+    uint32_t done = 0;
+    for (;;) {
+        const uint32_t chunk = std::min(remaining, CHUNK_SIZE);
+        if (!file.Write(m_pData + done, chunk)) return EndFailedSave(file, kWriteFailed);
+        remaining -= chunk;
+        if (remaining == 0) break;
+        done += chunk;
+
+        UpdateFileProgress(file.WorkDone(), file.WorkTotal());
+        // Quitting: stop at once, leaving the file with its old bytes.
+        if (!PumpWaitingMessages()) {
+            UndoSave(file, false, nullptr);
+            return false;
+        }
+        if (!m_bSaving) {  // cancelled
+            UndoSave(file, true, nullptr);
+            host.Invalidate();
+            return false;
+        }
+    }
+
+    if (!file.Flush()) return EndFailedSave(file, kWriteFailed);
+    if (!file.Commit()) return EndFailedSave(file, kCreateFailed);
     host.Invalidate();
+    m_bWritingInPlace = false;
     m_bSaving = false;
     return true;
+}
+
+void CHexView::UndoSave(platform::OutputFile& file, bool pump, const char* failure) {
+    if (m_bWritingInPlace) Host().Invalidate();  // the saving panel shows the restore
+    Step step;
+    while ((step = file.UndoNext(CHUNK_SIZE)) == Step::More) {
+        UpdateFileProgress(file.WorkDone(), file.WorkTotal());
+        // Whatever the pump dispatches (ESC, a close request) cannot stop
+        // this loop; once the program quits it just stops pumping.
+        if (pump) pump = PumpWaitingMessages();
+    }
+    m_bWritingInPlace = false;
+    if (failure) ShowError(failure);
+    if (step != Step::Done) ShowError(kRestoreFailed + file.BackupPath() + ".");
+}
+
+bool CHexView::EndFailedSave(platform::OutputFile& file, const char* failure) {
+    // The old bytes go back before the user hears of the failure, so the
+    // file is whole again whatever happens while the message is shown.
+    UndoSave(file, true, failure);
+    m_bSaving = false;
+    Host().Invalidate();
+    return false;
 }

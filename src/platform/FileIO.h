@@ -3,9 +3,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+/// An open file of the operating system: a descriptor, or a handle where the
+/// system uses handles. NO_FILE when none is open.
+using FileHandle = intptr_t;
+constexpr FileHandle NO_FILE = -1;
 
 /// An existing regular file opened for reading. Directories, FIFOs and
 /// devices are refused at open without blocking on them.
@@ -17,7 +24,7 @@ public:
     ~InputFile() { Close(); }
 
     bool Open(const std::string& path);
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_file != NO_FILE; }
     /// The file's length as it was when opened.
     uint64_t Length() const { return m_length; }
     /// Reads up to size bytes; returns the number read (0 at the end of the
@@ -26,57 +33,97 @@ public:
     void Close();
 
 private:
-    int m_fd = -1;
+    FileHandle m_file = NO_FILE;
     uint64_t m_length = 0;
 };
 
-/// Writes a new version of a file without touching the old one until the
-/// new one is complete on disk. The bytes go to a temporary file in the
-/// target's folder; Commit flushes it to the storage device and renames it
-/// over the target. A cancelled or failed save therefore leaves the target
-/// byte for byte as it was. A symbolic link is followed: the file it points
-/// to is replaced and the link itself is kept.
-class ReplacementFile {
-public:
-    ReplacementFile() = default;
-    ReplacementFile(const ReplacementFile&) = delete;
-    ReplacementFile& operator=(const ReplacementFile&) = delete;
-    ~ReplacementFile() { Abandon(); }
+class SaveWriter;
 
-    /// Creates the temporary file for path. Refuses a target that exists
-    /// but is not a regular file or that this process may not write, and a
-    /// folder in which no file can be created. The temporary file gets the
-    /// target's permission bits and, where allowed, its owner and group; a
-    /// new file gets the usual permissions for new files (umask applied).
-    bool Begin(const std::string& path);
+/// Writes a new version of a file so that a save which does not complete
+/// loses nothing. Where a new file can take the old one's place without
+/// losing anything it had (see ChooseWriteMethod), the bytes go to a
+/// temporary file beside it that replaces it by rename once complete on
+/// disk. Otherwise the old contents are first copied to a backup and the
+/// file itself is overwritten, keeping its inode, links, owner, group, mode
+/// and attributes; a save that does not complete puts the old bytes back.
+/// Symbolic links are followed. The phases run piece by piece so that the
+/// caller can keep its window alive between them:
+///   Open, PrepareNext until Done, Write..., Flush, Commit;
+///   UndoNext until it is no longer More, after a failure or a cancel.
+class OutputFile {
+public:
+    enum class Opened {
+        Ready,
+        CannotWrite,  // no such folder, not a regular file, no permission
+        NoBackup,     // it could only be written in place, and no backup can be made
+    };
+    enum class Step { More, Done, Failed };
+
+    OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    /// Undoes a save that was not committed (Abandon).
+    ~OutputFile();
+
+    /// Chooses how to write path with length bytes and prepares it; also
+    /// removes temporary files left by killed saves of the same file.
+    /// Nothing of the file has changed when it is not Ready.
+    Opened Open(const std::string& path, uint64_t length);
+    /// True when the file itself is overwritten (after a backup).
+    bool InPlace() const;
+
+    /// Copies the next at most maxBytes of the old contents to the backup;
+    /// after the last piece, makes the backup durable and reserves the new
+    /// length on disk. Done at once when there is nothing to prepare.
+    /// Failed: no backup or no room; the file is as it was.
+    Step PrepareNext(size_t maxBytes);
     /// Appends all of size bytes; false on any failure.
     bool Write(const void* data, size_t size);
-
-    /// Flushes the temporary file to disk and closes it; false when the
-    /// data may not have reached the disk (no space, I/O error). The target
-    /// is still untouched.
+    /// Makes the written bytes durable at the new length; false when they
+    /// may not have reached the disk (no space, I/O error).
     bool Flush();
-    /// Renames the flushed temporary file over the target; false when that
-    /// fails (the temporary file is then removed).
-    bool Replace();
+    /// Completes the save (the rename, or the removal of the backup), then
+    /// removes backups left by killed saves of the same file. False when the
+    /// rename fails.
+    bool Commit();
 
-    /// Removes the temporary file if it still exists.
+    /// Puts the file back as it was before the save, at most maxBytes per
+    /// call: More while pieces remain, Done when the file is as it was,
+    /// Failed when the old bytes could not be put back (the backup is then
+    /// kept, see BackupPath).
+    Step UndoNext(size_t maxBytes);
+    /// Undoes all that remains at once.
     void Abandon();
+    /// The copy of the old contents of an in-place save; empty otherwise.
+    std::string BackupPath() const;
 
-    /// The file that Replace puts the new bytes in (symbolic links resolved).
-    const std::string& TargetPath() const { return m_target; }
-    const std::string& TemporaryPath() const { return m_temp; }
+    /// The work of all phases, in bytes, for a progress display: Done grows
+    /// while preparing and writing and shrinks again while undoing.
+    uint64_t WorkDone() const;
+    uint64_t WorkTotal() const;
 
 private:
-    int m_fd = -1;
-    std::string m_target;
-    std::string m_temp;  // empty once renamed or removed
+    std::unique_ptr<SaveWriter> m_writer;
+    std::string m_target;  // the file written, links resolved
 };
 
+/// Backups of the file at path (links followed) left by in-place saves that
+/// were killed: the only intact copy of its old contents until a save of it
+/// completes. Backups held by a save still running are not listed.
+std::vector<std::string> FindInterruptedSaveBackups(const std::string& path);
+
+/// Lets a write beyond the process's file-size limit fail with an error
+/// instead of ending the program. Called once at start-up.
+void InitFileWrites();
+
 /// Test seams for I/O failures that cannot be provoked on demand. The n-th
-/// InputFile::Read (or ReplacementFile::Write) from now fails as an I/O
-/// error (or a full disk) would; 0 disarms. Single-threaded, like the core.
+/// InputFile::Read (or write to a saved file: OutputFile::Write, Flush, or a
+/// piece of old bytes put back) from now fails as an I/O error (or a full
+/// disk) would; the n-th step of making a backup (its creation, then
+/// each piece copied into it) fails as a full disk would. 0 disarms.
+/// Single-threaded, like the core.
 void InjectReadFailure(int n);
 void InjectWriteFailure(int n);
+void InjectBackupFailure(int n);
 
 }  // namespace platform

@@ -18,6 +18,10 @@
 #include "platform/ViewHost.h"
 #include "platform/WindowClient.h"
 
+namespace platform {
+class OutputFile;
+}
+
 /// Private messages of the view.
 constexpr unsigned WM_RUN_SEARCH = platform::msg::User + 200;         // 1224
 constexpr unsigned WM_OPEN_CMDLINE_FILE = platform::msg::User + 201;  // 1225
@@ -72,6 +76,10 @@ public:
     bool m_bCharArea = false;
     bool m_bLoading = false;
     bool m_bSaving = false;
+    /// A save is writing into the file itself: set from its first write
+    /// until it completes or has put the old bytes back. LeaveAllModes leaves
+    /// it alone, so putting the old bytes back cannot be cancelled.
+    bool m_bWritingInPlace = false;
     int32_t m_nFileProgress = 0;
     bool m_bBitEdit = false;
     bool m_bInputPanel = false;
@@ -109,8 +117,12 @@ public:
     void FitToParent();
     /// Ends loading, saving, bit edit, the input panel and a running search.
     void LeaveAllModes();
+    /// True while a load or save runs (a cancelled in-place save included,
+    /// until its file holds the old bytes again): the progress panel is
+    /// shown and the image is out of reach.
+    bool IsLoadingOrSaving() const { return m_bLoading || m_bSaving || m_bWritingInPlace; }
     /// True while a load, save, input panel or search keeps file commands out.
-    bool IsBusy() const { return m_bLoading || m_bSaving || m_bInputPanel || m_bSearching; }
+    bool IsBusy() const { return IsLoadingOrSaving() || m_bInputPanel || m_bSearching; }
     /// True when an image with at least one byte is present.
     bool HasBytes() const { return m_pData != nullptr && m_nFileSize != 0; }
     platform::ViewHost& Host() const { return *m_pHost; }
@@ -204,6 +216,9 @@ public:
     /// the target keeps its old bytes unless the save completes. Refuses
     /// silently while busy or when there are no bytes.
     bool SaveToFile(const std::string& path);
+    /// Tells the user about copies of path's old contents that killed saves
+    /// left behind (kept until a save of the file completes).
+    void ReportInterruptedSaves(const std::string& path);
     /// The File menu's handlers; each refuses silently while busy.
     bool OnFileOpen();
     bool OnFileSaveAs();
@@ -221,11 +236,14 @@ public:
     /// The loading / saving panel with its progress bar, over the view
     /// without the scroll bar strip.
     void DrawProgressPanel(platform::Surface& dc);
-    /// The whole percentage of done out of m_nFileSize, truncated.
+    /// The whole percentage of done out of m_nFileSize (or total), truncated.
     int32_t FileProgressPercent(uint32_t done) const;
-    /// After a chunk that did not finish a load or save: for images over
-    /// PROGRESS_MIN_SIZE, stores a changed percentage and repaints.
+    static int32_t FileProgressPercent(uint64_t done, uint64_t total);
+    /// After a chunk that did not finish a load or save: for work over
+    /// PROGRESS_MIN_SIZE bytes (the image, or total), stores a changed
+    /// percentage and repaints.
     void UpdateFileProgress(uint32_t done);
+    void UpdateFileProgress(uint64_t done, uint64_t total);
     /// Ends bit edit without storing and enables the scroll bar again, as a
     /// new image replaces the old one.
     void DiscardBitEdit();
@@ -330,6 +348,14 @@ public:
 private:
     /// An application message box: the given text, the error icon, OK.
     void ShowError(const std::string& text);
+
+    /// Puts the file of a save that did not complete back as it was, with
+    /// the progress panel shown and messages pumped when pump is set (ESC and
+    /// close requests cannot stop it); then tells the user failure, if any,
+    /// and where the old bytes are kept if they could not be put back.
+    void UndoSave(platform::OutputFile& file, bool pump, const char* failure);
+    /// A save failed: puts the file back, tells the user why, ends saving.
+    bool EndFailedSave(platform::OutputFile& file, const char* failure);
 
     platform::ViewHost* m_pHost = nullptr;
     platform::Allocator* m_pAllocator;

@@ -20,7 +20,7 @@ void CHexView::OnPaint() {
     const std::unique_ptr<Surface> buffer = paint->CreateBuffer({area.Width(), area.Height()});
     if (!buffer) return;
 
-    if (m_bLoading || m_bSaving) {
+    if (IsLoadingOrSaving()) {
         DrawProgressPanel(*buffer);
     } else if (m_bBitEdit) {
         DrawBitEditPanel(*buffer);

@@ -8,7 +8,7 @@
 using namespace platform;
 
 bool CHexView::AcceptsPointer() const {
-    return HasBytes() && !m_bBitEdit && !m_bLoading && !m_bSaving && !m_bInputPanel;
+    return HasBytes() && !m_bBitEdit && !IsLoadingOrSaving() && !m_bInputPanel;
 }
 
 bool CHexView::HasSelectionInImage() const {

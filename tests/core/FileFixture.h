@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "ViewFixture.h"
@@ -58,6 +59,20 @@ protected:
         WriteFile(path, {});
         std::filesystem::resize_file(path, length);
     }
+    /// What an in-place save must leave as it was.
+    struct Identity {
+        ino_t inode = 0;
+        nlink_t links = 0;
+        uid_t uid = 0;
+        gid_t gid = 0;
+        mode_t mode = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    static Identity IdentityOf(const std::string& path) {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return {st.st_ino, st.st_nlink, st.st_uid, st.st_gid, mode_t(st.st_mode & 07777)};
+    }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& box : host.MessageBoxes()) texts.push_back(box.text);
@@ -73,3 +88,9 @@ inline const std::string kCreateFailed =
     "Could not write file, it may be in use by another process.";
 inline const std::string kWriteFailed =
     "Failed during file write process, you may be out of diskspace.";
+/// The copy of a file's old contents an in-place save makes beside it.
+inline std::string BackupOf(const std::string& name) { return "." + name + ".bytewren-backup"; }
+inline std::string InterruptedSaveMessage(const std::string& backups) {
+    return "A previous save of this file did not finish, its old contents are kept in " + backups +
+           " until the file is saved again.";
+}

@@ -1,12 +1,19 @@
 // Saving: exact bytes, and a target that keeps its old bytes whatever goes
 // wrong (cancel, quit, write failure, full disk), links, permissions and
 // targets that must not be written.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
+
+#include "ChildProcess.h"
 #include "FileFixture.h"
+#include "app/MainApp.h"
 
 using namespace platform;
 
@@ -209,4 +216,61 @@ TEST_F(FileTest, TheReplacementKeepsTheOwnerWhereAllowed) {
     ASSERT_EQ(::stat(Path("t.bin").c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u);
     EXPECT_EQ(st.st_gid, 65534u);
+}
+
+TEST_F(FileTest, AFileSizeLimitIsAWriteFailureThatLosesNothing) {
+    const auto old = Bytes(3000, 1);
+    WriteFile(Path("t.bin"), old);  // replaced by rename
+    WriteFile(Path("a.bin"), old);  // written in place: it has a second name
+    std::filesystem::create_hard_link(Path("a.bin"), Path("b.bin"));
+    SetImage(Bytes(256 * 1024, 2));
+
+    const int status = RunInChild([&] {
+        // The program's own start-up, as every front end runs it.
+        headless::HeadlessHost appHost;
+        CMainApp().InitInstance(appHost);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        // The file written in place is refused before its first byte changes.
+        bool written = false;
+        host.OnPump([&](int) { written |= ReadFile(Path("b.bin")) != old; });
+        const bool saved = view.SaveToFile(Path("t.bin")) || view.SaveToFile(Path("a.bin"));
+        if (written) return 3;
+        return !saved && MessageTexts() == std::vector<std::string>(2, kWriteFailed) ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0) << "a negative status is the signal that ended the program";
+    EXPECT_EQ(ReadFile(Path("t.bin")), old);
+    EXPECT_EQ(ReadFile(Path("a.bin")), old);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"a.bin", "b.bin", "t.bin"}));
+}
+
+TEST_F(FileTest, TheTemporaryFileOfAKilledSaveIsRemovedByTheNextSaveOfThatFile) {
+    WriteFile(Path("t.bin"), Bytes(100, 1));
+    SetImage(Bytes(kSixChunks, 2));
+    const int status = RunInChild([&] {
+        host.OnPump([](int n) {
+            if (n == 2) ::_exit(0);
+        });
+        view.SaveToFile(Path("t.bin"));
+        return 1;
+    });
+    ASSERT_EQ(status, 0) << "the save was killed mid-way";
+    const std::set<std::string> names = Names(dir);
+    ASSERT_EQ(names.size(), 2u) << "the killed save left its temporary file";
+    const std::string leftover = *std::find_if(names.begin(), names.end(),
+                                               [](const std::string& n) { return n != "t.bin"; });
+    EXPECT_EQ(leftover.rfind(".t.bin.bytewren-", 0), 0u) << leftover;
+
+    // Alike but not leftovers of t.bin: another file's, and one that a
+    // running save holds.
+    WriteFile(Path(".u.bin.bytewren-abc123"), {});
+    WriteFile(Path(".t.bin.bytewren-00beef"), {});
+    const int held = ::open(Path(".t.bin.bytewren-00beef").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ASSERT_TRUE(view.SaveToFile(Path("t.bin")));
+    ::close(held);
+    EXPECT_EQ(ReadFile(Path("t.bin")), Image());
+    EXPECT_EQ(Names(dir),
+              (std::set<std::string>{"t.bin", ".u.bin.bytewren-abc123", ".t.bin.bytewren-00beef"}));
 }

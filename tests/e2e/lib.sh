@@ -43,6 +43,16 @@ e2e_start_app() {
     E2E_APP=$!
 }
 
+# The same under resource limits: prlimit options, e.g. --fsize=65536, then
+# the program's arguments after --.
+e2e_start_app_limited() {
+    local limits=()
+    while [ "$1" != "--" ]; do limits+=("$1"); shift; done
+    shift
+    prlimit "${limits[@]}" "$E2E_EXE" "$@" >>"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP=$!
+}
+
 # Waits for the main window to be shown and painted; sets E2E_WID. The view
 # counts as painted once it shows the colour given (RRGGBB), by default the
 # fill of the dump's status line; the welcome screen shows 808080 text.
@@ -60,6 +70,14 @@ e2e_window_shows() {
     import -window "$E2E_WID" png:- 2>/dev/null |
         convert - -format %c histogram:info:- 2>/dev/null | grep -i "#$1" >/dev/null
 }
+
+# Waits for a visible window whose name matches the pattern: a dialog or a
+# message box of the program.
+e2e_wait_named() {
+    e2e_poll e2e_window_named "$1" || { e2e_fail "no window named '$1' appeared"; return 1; }
+}
+
+e2e_window_named() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
 
 # The window's caption.
 e2e_caption() { xdotool getwindowname "$E2E_WID"; }

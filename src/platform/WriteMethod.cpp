@@ -1,0 +1,13 @@
+#include "platform/WriteMethod.h"
+
+namespace platform {
+
+WriteMethod ChooseWriteMethod(const SaveTargetFacts& f) {
+    if (!f.exists) return f.folderWritable ? WriteMethod::ReplaceByRename : WriteMethod::Refuse;
+    if (!f.regularFile || !f.writable) return WriteMethod::Refuse;
+    const bool renameWouldLose =
+        !f.folderWritable || f.linked || f.ownerMismatch || f.extendedAttributes;
+    return renameWouldLose ? WriteMethod::WriteInPlace : WriteMethod::ReplaceByRename;
+}
+
+}  // namespace platform
