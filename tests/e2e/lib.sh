@@ -54,9 +54,12 @@ e2e_wait_window() {
 }
 
 # True when the window currently shows a pixel of the given colour (RRGGBB).
+# grep reads the whole histogram: stopping at the first match (grep -q) kills
+# convert with SIGPIPE once the list outgrows the pipe, and pipefail then
+# reports a failure.
 e2e_window_shows() {
     import -window "$E2E_WID" png:- 2>/dev/null |
-        convert - -format %c histogram:info:- 2>/dev/null | grep -qi "#$1"
+        convert - -format %c histogram:info:- 2>/dev/null | grep -i "#$1" >/dev/null
 }
 
 # The window's caption.
