@@ -24,7 +24,6 @@ public:
     /// A batch for an image of the given size; glyphs outside it are dropped.
     explicit GlyphBatch(QSize canvas);
 
-    bool IsEmpty() const { return m_runs.empty(); }
     /// True when area takes in a pixel that a held-back glyph will change.
     bool Touches(const platform::Rect& area) const { return Touches(area, kNone); }
     /// Holds back a line of visible characters drawn from baseline in
