@@ -160,6 +160,9 @@ public:
     void OnPaint();
     /// Timer 10 repaints the whole view; every id then gets default processing.
     void OnTimer(unsigned id);
+    /// The first screen whose mode holds (progress, bit edit, input panel),
+    /// else the dump; each covers the whole of DumpRect.
+    void DrawScreen(platform::Surface& dc);
     /// The dump with its status line, or the welcome screen without an image.
     void DrawDump(platform::Surface& dc);
     /// The welcome text and "No file loaded..." into rect; resets the caption.

@@ -19,17 +19,20 @@ void CHexView::OnPaint() {
     // flickers; the scroll bar's strip is never painted.
     const std::unique_ptr<Surface> buffer = paint->CreateBuffer({area.Width(), area.Height()});
     if (!buffer) return;
-
-    if (IsLoadingOrSaving()) {
-        DrawProgressPanel(*buffer);
-    } else if (m_bBitEdit) {
-        DrawBitEditPanel(*buffer);
-    } else if (m_bInputPanel) {
-        DrawInputPanel(*buffer);
-    } else {
-        DrawDump(*buffer);
-    }
+    DrawScreen(*buffer);
     paint->Present(*buffer, {0, 0});
+}
+
+void CHexView::DrawScreen(Surface& dc) {
+    if (IsLoadingOrSaving()) {
+        DrawProgressPanel(dc);
+    } else if (m_bBitEdit) {
+        DrawBitEditPanel(dc);
+    } else if (m_bInputPanel) {
+        DrawInputPanel(dc);
+    } else {
+        DrawDump(dc);
+    }
 }
 
 void CHexView::OnTimer(unsigned id) {

@@ -1,6 +1,8 @@
 // The drawing surface over a QImage: the off-screen buffer of one paint, or,
 // without an image, a surface that only measures. Its device-context state
 // comes from StatefulSurface; it follows the text rules of platform::Surface.
+// Fills land at once; text is held back and drawn in batches (GlyphBatch),
+// with the same picture as drawing each text the moment it is asked for.
 #pragma once
 
 #include <QFont>
@@ -10,11 +12,10 @@
 
 #include <memory>
 
+#include "hosts/qt/GlyphBatch.h"
 #include "platform/StatefulSurface.h"
 
 namespace qthost {
-
-struct LatinGlyphs;
 
 class QtSurface final : public platform::StatefulSurface {
 public:
@@ -29,7 +30,8 @@ public:
     int DrawText(const std::string& text, const platform::Rect& rect, unsigned format) override;
     platform::Size GetTextExtent(const std::string& text) override;
 
-    /// The picture drawn so far (drawing may continue afterwards).
+    /// The picture drawn so far, held-back text included (drawing may
+    /// continue afterwards).
     const QImage& Image();
     const QFont& CurrentQFont() const { return m_qfont; }
 
@@ -37,15 +39,19 @@ private:
     QPainter* Painter();
     void FillArea(const platform::Rect& rect, platform::Color colour) override;
     void FontChanged() override;
-    /// One line of visible characters with its baseline starting at baseline.
-    static void DrawLine(QPainter& p, const LatinGlyphs& glyphs, const std::string& shown,
-                         QPoint baseline);
+    /// Draws the held-back text first if area would paint over any of it.
+    void PaintOver(const platform::Rect& area);
+    /// One line of visible characters drawn now from baseline, after all
+    /// held-back text, cut to clip when one is given.
+    void DrawLineNow(const std::string& shown, QPoint baseline, const platform::Rect* clip);
 
     QImage m_image;
     bool m_measureOnly;
     std::unique_ptr<QPainter> m_painter;
     QFont m_qfont;
     QFontMetrics m_metrics;
+    const LatinGlyphs* m_glyphs;
+    GlyphBatch m_batch;
 };
 
 }  // namespace qthost
