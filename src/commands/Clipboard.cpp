@@ -59,7 +59,7 @@ void CHexView::CopyAsAsciiText() {
 }
 
 void CHexView::PasteInsert() {
-    if (!HasSelectionInImage()) return;
+    if (!ImageMayChange() || !HasSelectionInImage()) return;
     const std::optional<std::string> text = ReadClipboardText();
     if (!text) return;
     const std::optional<std::vector<uint8_t>> bytes = BytesToPaste(*text, m_bCharArea);
@@ -75,7 +75,7 @@ void CHexView::PasteInsert() {
 }
 
 void CHexView::PasteOverwrite() {
-    if (!HasSelectionInImage()) return;
+    if (!ImageMayChange() || !HasSelectionInImage()) return;
     const std::optional<std::string> text = ReadClipboardText();
     if (!text) return;
     const std::optional<std::vector<uint8_t>> bytes = BytesToPaste(*text, m_bCharArea);

@@ -111,6 +111,10 @@ public:
     void LeaveAllModes();
     /// True while a load, save, input panel or search keeps file commands out.
     bool IsBusy() const { return m_bLoading || m_bSaving || m_bInputPanel || m_bSearching; }
+    /// False while a load or save fills or writes the image, or a search
+    /// scans it: every edit, paste and delete is refused then, since the
+    /// running loop holds on to the image between its pumps.
+    bool ImageMayChange() const { return !m_bLoading && !m_bSaving && !m_bSearching; }
     /// True when an image with at least one byte is present.
     bool HasBytes() const { return m_pData != nullptr && m_nFileSize != 0; }
     platform::ViewHost& Host() const { return *m_pHost; }
@@ -267,11 +271,13 @@ public:
     void ToggleInsertMode();
     /// DELETE released: removes the selection unless a mode is in the way.
     void DeleteKey();
-    /// Enters bit edit for the first selected byte; refused without one.
+    /// Enters bit edit for the first selected byte; refused without one and
+    /// while the image may not change.
     void BeginBitEdit();
     void TypeBit(char ch);
     void RemoveLastBit();
-    /// Stores the eight typed bits (when complete) and leaves bit edit.
+    /// Stores the eight typed bits (when complete) and leaves bit edit; does
+    /// nothing at all while the image may not change.
     void EndBitEdit();
     /// "0100 0001" for 0x41.
     static std::string FormatBinary(uint8_t byte);
@@ -304,10 +310,12 @@ public:
     /// The selected bytes without their zero bytes.
     void CopyAsAsciiText();
     /// Inserts clipboard data (characters or hex pairs by the entry area) in
-    /// front of the selection, which then covers both.
+    /// front of the selection, which then covers both. Refused while the
+    /// image may not change.
     void PasteInsert();
     /// Writes clipboard data over the bytes from the selection start, never
     /// growing the image; the selection then covers exactly what was written.
+    /// Refused while the image may not change.
     void PasteOverwrite();
 
     /// F3 or command 173: the last search (or jump) again, one byte further.
