@@ -54,9 +54,13 @@ e2e_wait_window() {
 }
 
 # True when the window currently shows a pixel of the given colour (RRGGBB).
+# The histogram is read whole: grep -q would stop reading early, and the
+# writer's broken pipe fails the pipeline under pipefail.
 e2e_window_shows() {
-    import -window "$E2E_WID" png:- 2>/dev/null |
-        convert - -format %c histogram:info:- 2>/dev/null | grep -qi "#$1"
+    local colours
+    colours=$(import -window "$E2E_WID" png:- 2>/dev/null |
+        convert - -format %c histogram:info:- 2>/dev/null) || return 1
+    [[ ${colours^^} == *"#${1^^}"* ]]
 }
 
 # The window's caption.
