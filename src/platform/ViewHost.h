@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Allocator.h"
+#include "platform/CommandLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
@@ -89,9 +90,8 @@ public:
     // The main window and the process.
     virtual std::string GetMainCaption() const = 0;
     virtual void SetMainCaption(const std::string& caption) = 0;
-    /// The whole command line, in the platform's form: the quoted program
-    /// path, a blank, then the arguments.
-    virtual std::string GetCommandLine() const = 0;
+    /// The process's command line, in the form the platform gives it.
+    virtual CommandLine GetCommandLine() const = 0;
     virtual Allocator& GetAllocator() = 0;
 };
 

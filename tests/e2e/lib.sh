@@ -137,3 +137,17 @@ e2e_cleanup() {
     fi
     e2e_stop_x
 }
+
+# True when files $1 and $2 differ.
+e2e_differs() { ! cmp -s "$1" "$2"; }
+
+# File > Save from the keyboard, answering Yes when asked to overwrite.
+e2e_save() {
+    e2e_focus
+    e2e_key alt+f s
+    local box
+    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
+    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
+    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+    e2e_key Return
+}

@@ -71,7 +71,7 @@ void MainWindowTest::dialogUnitsAsThePlatformConverts() {
 }
 
 void MainWindowTest::menuHasTheDialogsItemsWithoutShortcutsOrChecks() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     QVERIFY(host);
@@ -98,7 +98,7 @@ void MainWindowTest::menuHasTheDialogsItemsWithoutShortcutsOrChecks() {
 }
 
 void MainWindowTest::windowHasCaptionIconAndTemplateSize() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     QCOMPARE(host->Widget()->windowTitle(), QString("Bytewren"));
@@ -113,7 +113,7 @@ void MainWindowTest::windowHasCaptionIconAndTemplateSize() {
 }
 
 void MainWindowTest::viewCoversTheClientAreaWithTheBarInItsStrip() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     host->Widget()->show();
@@ -129,7 +129,7 @@ void MainWindowTest::viewCoversTheClientAreaWithTheBarInItsStrip() {
 }
 
 void MainWindowTest::sizeChangesAndMenuCommandsReachTheDialog() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     RecordingDialog dlg;
     QtMainWindowHost* host = app.Open(dlg);
     host->Widget()->show();
@@ -173,7 +173,7 @@ void MainWindowTest::aboutBoxShowsTheTemplate() {
 }
 
 void MainWindowTest::aboutCommandRunsTheBoxModally() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     host->Widget()->show();
@@ -190,7 +190,7 @@ void MainWindowTest::aboutCommandRunsTheBoxModally() {
 
 void MainWindowTest::closeRequestEndsTheModalRun() {
     {
-        QtApplication app("\"/usr/bin/bytewren\"");
+        QtApplication app;
         RecordingDialog dlg;
         WhenModal([](QWidget* modal) { modal->close(); });
         QCOMPARE(app.RunModal(dlg), int(mb::IdCancel));
@@ -205,14 +205,14 @@ void MainWindowTest::closeRequestEndsTheModalRun() {
         QVERIFY(!dlg.mainHost->ViewWindowHost().WindowExists());
         QVERIFY(!dlg.mainHost->ViewWindowHost().PumpWaitingMessages());
     }
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     WhenModal([](QWidget* modal) { modal->close(); });
     QCOMPARE(app.RunModal(dlg), int(mb::IdCancel));
 }
 
 void MainWindowTest::altF4AsksToClose() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     RecordingDialog dlg;
     WhenModal([](QWidget* modal) {
         QWidget* view = QApplication::focusWidget();

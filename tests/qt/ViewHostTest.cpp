@@ -12,8 +12,6 @@
 #include <optional>
 
 #include "RecordingClient.h"
-#include "app/CommandLine.h"
-#include "hosts/qt/ProcessCommandLine.h"
 #include "hosts/qt/QtApplication.h"
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/TextConversion.h"
@@ -61,7 +59,7 @@ public:
 
 /// A shown main window whose view records its messages.
 struct Fixture {
-    Fixture() : app("\"/usr/bin/bytewren\" x.bin", {&popup, &box, &files}) {
+    Fixture() : app(CommandLine::FromArguments({"x.bin"}), {&popup, &box, &files}) {
         host = app.Open(dialog);
         host->Widget()->show();
         QCoreApplication::processEvents();
@@ -325,16 +323,10 @@ void ViewHostTest::captionAndCommandLine() {
     QCOMPARE(f.services().GetMainCaption(), std::string("Bytewren - caf\xc3\xa9.bin"));
     f.services().SetMainCaption("Bytewren - \xff.bin");  // not UTF-8: Latin-1
     QCOMPARE(f.host->Widget()->windowTitle(), QString::fromLatin1("Bytewren - \xff.bin"));
-    QCOMPARE(f.services().GetCommandLine(), std::string("\"/usr/bin/bytewren\" x.bin"));
+    const CommandLine commandLine = f.services().GetCommandLine();
+    QVERIFY(commandLine.form == CommandLine::Form::Arguments);
+    QCOMPARE(commandLine.arguments, std::vector<std::string>{"x.bin"});
     QCOMPARE(f.services().GetMainWindowFont(), (Font{"MS Shell Dlg", 80}));
-
-    QCOMPARE(PlatformCommandLine("/opt/bw/bytewren", {}), std::string("\"/opt/bw/bytewren\""));
-    const std::string line = PlatformCommandLine("/opt/bw/bytewren", {"my file.bin"});
-    QCOMPARE(line, std::string("\"/opt/bw/bytewren\" my file.bin"));
-    QCOMPARE(FileArgumentFromCommandLine(line), std::optional<std::string>("my file.bin"));
-    QCOMPARE(FileArgumentFromCommandLine(PlatformCommandLine("/b", {"a", "b c"})),
-             std::optional<std::string>("a b c"));
-    QCOMPARE(FileArgumentFromCommandLine(PlatformCommandLine("/b", {})), std::nullopt);
 }
 
 void ViewHostTest::popupChoiceComesBackAsACommand() {

@@ -89,7 +89,7 @@ void MainWindowWidget::keyPressEvent(QKeyEvent* event) { QWidget::keyPressEvent(
 
 // ---- The host ----------------------------------------------------------------------
 
-QtMainWindowHost::QtMainWindowHost(DialogClient& dialog, std::string commandLine,
+QtMainWindowHost::QtMainWindowHost(DialogClient& dialog, platform::CommandLine commandLine,
                                    Presenters presenters)
     : m_dialog(dialog), m_commandLine(std::move(commandLine)), m_view(*this, presenters) {}
 

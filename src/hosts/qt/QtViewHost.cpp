@@ -231,7 +231,7 @@ std::string QtViewHost::GetMainCaption() const { return m_main.Caption(); }
 
 void QtViewHost::SetMainCaption(const std::string& caption) { m_main.SetCaption(caption); }
 
-std::string QtViewHost::GetCommandLine() const { return m_main.CommandLine(); }
+CommandLine QtViewHost::GetCommandLine() const { return m_main.CommandLine(); }
 
 Allocator& QtViewHost::GetAllocator() { return DefaultAllocator(); }
 

@@ -58,7 +58,7 @@ public:
     bool WriteClipboardText(const std::string& text) override;
     std::string GetMainCaption() const override;
     void SetMainCaption(const std::string& caption) override;
-    std::string GetCommandLine() const override;
+    platform::CommandLine GetCommandLine() const override;
     platform::Allocator& GetAllocator() override;
 
     // ---- From the view's widget ----
