@@ -25,6 +25,8 @@ struct Edit {
     bool insertMode = false;
 };
 
+void PrintTo(const Edit& edit, std::ostream* os) { *os << edit.name; }
+
 void PostChars(headless::HeadlessHost& host, const std::string& text) {
     for (char c : text) host.PostMessage(msg::Char, WParam(static_cast<unsigned char>(c)), 0);
 }
