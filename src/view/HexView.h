@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
@@ -291,7 +294,8 @@ public:
     void PanelTypeChar(char ch);
     /// BACKSPACE while the panel is shown: drops the last input character.
     void PanelBackspace();
-    /// Ctrl+V while the panel is shown: the clipboard text becomes the input.
+    /// Ctrl+V while the panel is shown: the clipboard text becomes the input
+    /// (unchanged when the text cannot be read or held).
     void PanelPaste();
 
     /// The eighteen entries of the context menu, in their order.
@@ -301,8 +305,10 @@ public:
     void OnRButtonUp(unsigned flags, platform::Point point);
 
     /// The clipboard as 8-bit text; an empty text leaves it alone.
-    void WriteClipboardText(const std::string& text);
-    std::optional<std::string> ReadClipboardText();
+    void WriteClipboardText(std::string_view text);
+    /// The clipboard's text, in the allocator's temporary memory; throws
+    /// std::bad_alloc when it cannot be held.
+    std::optional<std::pmr::string> ReadClipboardText();
     /// The selection as "%02X " per byte.
     void CopyAsHexString();
     /// The selection as lines of m_nBytesPerRow bytes counted from its start.

@@ -65,8 +65,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& r) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& r) override;
-    std::optional<std::string> ReadClipboardText() override;
-    bool WriteClipboardText(const std::string& text) override;
+    std::optional<std::pmr::string> ReadClipboardText() override;
+    bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override { return m_caption; }
     void SetMainCaption(const std::string& caption) override { m_caption = caption; }
     platform::CommandLine GetCommandLine() const override { return m_commandLine; }

@@ -215,14 +215,16 @@ std::optional<std::string> QtViewHost::SaveFileDialog(const FileDialogRequest& r
 
 // ---- Clipboard, caption, command line, allocation ------------------------------------
 
-std::optional<std::string> QtViewHost::ReadClipboardText() {
+std::optional<std::pmr::string> QtViewHost::ReadClipboardText() {
+    std::pmr::memory_resource* memory = &GetAllocator().TemporaryMemory();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) return std::nullopt;
-    std::string text = ToLatin1(data->text());
-    return text.substr(0, text.find('\0'));
+    std::pmr::string text = ToLatin1(data->text(), memory);
+    if (const size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return text;
 }
 
-bool QtViewHost::WriteClipboardText(const std::string& text) {
+bool QtViewHost::WriteClipboardText(std::string_view text) {
     QGuiApplication::clipboard()->setText(FromLatin1(text));
     return true;
 }

@@ -54,8 +54,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& request) override;
-    std::optional<std::string> ReadClipboardText() override;
-    bool WriteClipboardText(const std::string& text) override;
+    std::optional<std::pmr::string> ReadClipboardText() override;
+    bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override;
     void SetMainCaption(const std::string& caption) override;
     platform::CommandLine GetCommandLine() const override;
