@@ -50,6 +50,7 @@ void WhenModal(F f) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void init() { QTest::failOnWarning(QRegularExpression("^bytewren: message")); }
     void dialogUnitsAsThePlatformConverts();
     void menuHasTheDialogsItemsWithoutShortcutsOrChecks();
     void windowHasCaptionIconAndTemplateSize();

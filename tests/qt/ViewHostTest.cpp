@@ -97,6 +97,7 @@ int CountOf(const RecordingClient& c, unsigned message) {
 class ViewHostTest : public QObject {
     Q_OBJECT
 private slots:
+    void init() { QTest::failOnWarning(QRegularExpression("^bytewren: message")); }
     void postedMessageAndTimerArriveInsidePump();
     void pumpReportsQuittingOnceTheDialogEnded();
     void paintGoesThroughOneOffscreenImage();
@@ -109,6 +110,7 @@ private slots:
     void captionAndCommandLine();
     void popupChoiceComesBackAsACommand();
     void messageBoxesAndFileDialogsGetTheirRequests();
+    void anExceptionFromTheCoreStopsAtTheHost();
 };
 
 void ViewHostTest::postedMessageAndTimerArriveInsidePump() {
@@ -376,4 +378,34 @@ void ViewHostTest::messageBoxesAndFileDialogsGetTheirRequests() {
 }
 
 QTEST_MAIN(ViewHostTest)
+// Whatever escapes the core is reported and its message dropped; the event
+// loop goes on delivering the next ones.
+void ViewHostTest::anExceptionFromTheCoreStopsAtTheHost() {
+    Fixture f;
+    const QRegularExpression dropped("^bytewren: message %1 dropped: std::bad_alloc$");
+    f.view().throwOn = 1225;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(dropped.pattern().arg(1225)));
+    f.services().PostMessage(1225, 0, 0);
+    f.services().PostMessage(1224, 0, 0);
+    QVERIFY(f.PumpUntil([&] { return CountOf(f.view(), 1224) == 1; }));
+
+    // A key: the failing key-down is dropped, its character still follows.
+    f.view().throwOn = msg::KeyDown;
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(dropped.pattern().arg(unsigned(msg::KeyDown))));
+    QTest::keyClick(f.widget(), Qt::Key_A);
+    QCOMPARE(f.view().KeyTrace(), std::string("D41 C61 U41"));
+
+    // The main window's own messages: a size change.
+    f.dialog.throwOn = msg::Size;
+    f.dialog.seen.clear();
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(dropped.pattern().arg(unsigned(msg::Size))));
+    f.host->Widget()->resize(f.host->Widget()->size() + QSize(10, 10));
+    QVERIFY(f.PumpUntil([&] {
+        return std::any_of(f.dialog.seen.begin(), f.dialog.seen.end(),
+                           [](const Message& m) { return m.message == msg::Size; });
+    }));
+}
+
 #include "ViewHostTest.moc"

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "hosts/qt/GuardedClient.h"
 #include "hosts/qt/Presenters.h"
 #include "hosts/qt/QtViewHost.h"
 #include "platform/MainWindowHost.h"
@@ -90,6 +91,7 @@ private:
     void EndDialog(int result);
 
     platform::DialogClient& m_dialog;
+    GuardedClient m_guardedDialog{m_dialog};  // for messages from Qt's events
     platform::CommandLine m_commandLine;
     QtViewHost m_view;
     std::unique_ptr<MainWindowWidget> m_widget;

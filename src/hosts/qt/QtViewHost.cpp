@@ -60,7 +60,7 @@ ScrollBarWidget* QtViewHost::ScrollBar() const { return m_scrollBar; }
 bool QtViewHost::CreateViewWindow(WindowClient& client, const Rect& rect) {
     QWidget* parent = m_main.ClientArea();
     if (!parent) return false;
-    m_client = &client;
+    m_client = std::make_unique<GuardedClient>(client);
     m_widget = new ViewWidget(*this, parent);
     m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     m_widget->show();

@@ -10,6 +10,7 @@
 
 #include <map>
 
+#include "hosts/qt/GuardedClient.h"
 #include "hosts/qt/Presenters.h"
 #include "platform/ViewHost.h"
 
@@ -62,8 +63,9 @@ public:
     platform::Allocator& GetAllocator() override;
 
     // ---- From the view's widget ----
-    /// The window the messages go to; null before the window is created.
-    platform::WindowClient* Client() const { return m_client; }
+    /// The window the messages go to, guarded; null before the window is
+    /// created.
+    platform::WindowClient* Client() const { return m_client.get(); }
     /// A message taken from the queue: PreTranslateMessage, then WindowProc.
     void Deliver(platform::Message& message);
     /// A message sent straight to the window procedure.
@@ -79,7 +81,7 @@ private:
 
     QtMainWindowHost& m_main;
     Presenters m_presenters;
-    platform::WindowClient* m_client = nullptr;
+    std::unique_ptr<GuardedClient> m_client;
     QPointer<ViewWidget> m_widget;
     QPointer<ScrollBarWidget> m_scrollBar;
     std::map<unsigned, QBasicTimer> m_timers;
