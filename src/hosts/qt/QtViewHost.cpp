@@ -14,6 +14,7 @@
 #include "hosts/qt/QtSurface.h"
 #include "hosts/qt/TextConversion.h"
 #include "hosts/qt/ViewWidget.h"
+#include "hosts/qt/XcbClipboard.h"
 #include "platform/Constants.h"
 
 using namespace platform;
@@ -217,7 +218,13 @@ std::optional<std::string> QtViewHost::SaveFileDialog(const FileDialogRequest& r
 
 std::optional<std::pmr::string> QtViewHost::ReadClipboardText() {
     std::pmr::memory_resource* memory = &GetAllocator().TemporaryMemory();
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    // Qt answers requests for the clipboard it owns from the event loop, to
+    // which a paste does not return: that text is Qt's to give directly.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard->ownsClipboard()) {
+        return ReadXcbClipboard(nullptr, kClipboardPatience, memory);
+    }
+    const QMimeData* data = clipboard->mimeData();
     if (!data || !data->hasText()) return std::nullopt;
     std::pmr::string text = ToLatin1(data->text(), memory);
     if (const size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);

@@ -55,6 +55,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& request) override;
+    /// Another program's clipboard is read with a bounded wait for its
+    /// owner (on X); the program's own, and any clipboard elsewhere, from Qt.
     std::optional<std::pmr::string> ReadClipboardText() override;
     bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override;
