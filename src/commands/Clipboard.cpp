@@ -52,7 +52,9 @@ void CopySelection(CHexView& view, Format format) {
     if (!view.HasSelectionInImage()) return;
     const size_t n = size_t(view.m_nSelEnd) - view.m_nSelStart + 1;
     std::pmr::memory_resource* memory = &view.Host().GetAllocator().TemporaryMemory();
-    IfMemoryAllows([&] { view.WriteClipboardText(format(view.m_pData + view.m_nSelStart, n, memory)); });
+    IfMemoryAllows([&] {
+        view.WriteClipboardText(format(view.m_pData + view.m_nSelStart, n, memory));
+    });
 }
 
 }  // namespace

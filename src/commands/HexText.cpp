@@ -134,9 +134,9 @@ bool IsHexPattern(std::string_view text) {
 std::optional<std::pmr::vector<uint8_t>> ParseHexBytes(std::string_view text,
                                                        std::pmr::memory_resource* memory) {
     const size_t separators = size_t(std::count_if(text.begin(), text.end(), IsPairSeparator));
-    const size_t digits = text.size() - separators;
-    if (digits % 2 != 0) return std::nullopt;
-    std::pmr::vector<uint8_t> bytes(digits / 2, memory);
+    const size_t paired = text.size() - separators;
+    if (paired % 2 != 0) return std::nullopt;
+    std::pmr::vector<uint8_t> bytes(paired / 2, memory);
     // The pairs are read straight from the text, skipping the separators,
     // rather than from a packed copy of it.
     char pair[2];

@@ -19,20 +19,23 @@ int HexDigitValue(char c);
 
 /// Every byte as two upper-case hex digits and a space ("%02X "), so the text
 /// ends with a space; 3 * count characters.
-std::pmr::string FormatHexString(const uint8_t* data, size_t count,
-                                 std::pmr::memory_resource* memory = std::pmr::get_default_resource());
+std::pmr::string FormatHexString(
+    const uint8_t* data, size_t count,
+    std::pmr::memory_resource* memory = std::pmr::get_default_resource());
 
 /// As FormatHexString, except that every bytesPerRow-th byte counted from the
 /// first is written "%02X\r\n": lines of bytesPerRow bytes, the last line ended
 /// by CR LF only when count is a multiple of bytesPerRow. A bytesPerRow below 1
 /// gives no line breaks. 3 * count + count / bytesPerRow characters.
-std::pmr::string FormatHexBlock(const uint8_t* data, size_t count, int bytesPerRow,
-                                std::pmr::memory_resource* memory = std::pmr::get_default_resource());
+std::pmr::string FormatHexBlock(
+    const uint8_t* data, size_t count, int bytesPerRow,
+    std::pmr::memory_resource* memory = std::pmr::get_default_resource());
 
 /// The bytes unchanged, in order, with every zero byte dropped (empty when all
 /// of them are zero).
-std::pmr::string FormatAsciiText(const uint8_t* data, size_t count,
-                                 std::pmr::memory_resource* memory = std::pmr::get_default_resource());
+std::pmr::string FormatAsciiText(
+    const uint8_t* data, size_t count,
+    std::pmr::memory_resource* memory = std::pmr::get_default_resource());
 
 /// True when text, with its spaces removed, has an even length and holds only
 /// 0-9, A-F and a-f. The empty text and a text of spaces only are valid; CR

@@ -129,6 +129,21 @@ e2e_unload() {
     E2E_LOAD=()
 }
 
+# True when files $1 and $2 differ.
+e2e_differs() { ! cmp -s "$1" "$2"; }
+
+# File > Save from the keyboard, answering Yes when asked to overwrite. The
+# pointer is left over the hex column (e2e_focus).
+e2e_save() {
+    e2e_focus
+    e2e_key alt+f s
+    local box
+    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
+    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
+    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+    e2e_key Return
+}
+
 # Makes xclip the owner of the clipboard, serving file $1 as target $2
 # (STRING: the bytes as they are); sets E2E_OWNER (its pid).
 e2e_own_clipboard() {
@@ -177,18 +192,4 @@ e2e_cleanup() {
         wait "$E2E_APP" 2>/dev/null
     fi
     e2e_stop_x
-}
-
-# True when files $1 and $2 differ.
-e2e_differs() { ! cmp -s "$1" "$2"; }
-
-# File > Save from the keyboard, answering Yes when asked to overwrite.
-e2e_save() {
-    e2e_focus
-    e2e_key alt+f s
-    local box
-    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
-    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
-    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-    e2e_key Return
 }
