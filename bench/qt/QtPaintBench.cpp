@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
     }
 
-    qthost::QtApplication app("\"/usr/bin/bytewren\"");
+    qthost::QtApplication app;
     CMainDlg dlg;
     qthost::QtMainWindowHost* host = app.Open(dlg);
     if (!host) return 1;

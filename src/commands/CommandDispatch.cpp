@@ -10,17 +10,11 @@ bool CHexView::OnCommand(WParam wParam, LParam lParam) {
         case ID_COPY_HEX_STRING: CopyAsHexString(); break;
         case ID_COPY_HEX_BLOCK: CopyAsHexBlock(); break;
         case ID_COPY_ASCII_TEXT: CopyAsAsciiText(); break;
-        // The scan of a running search reads the image between its pumps:
-        // nothing may change or free it meanwhile.
         case ID_DELETE_SELECTION:
-            if (!m_bSearching && HasSelectionInImage()) DeleteSelection();
+            if (ImageMayChange() && HasSelectionInImage()) DeleteSelection();
             break;
-        case ID_INSERT_FROM_CLIPBOARD:
-            if (!m_bSearching) PasteInsert();
-            break;
-        case ID_OVERWRITE_FROM_CLIPBOARD:
-            if (!m_bSearching) PasteOverwrite();
-            break;
+        case ID_INSERT_FROM_CLIPBOARD: PasteInsert(); break;
+        case ID_OVERWRITE_FROM_CLIPBOARD: PasteOverwrite(); break;
         case ID_EDIT_BITS: BeginBitEdit(); break;
         // The crossing is deliberate: 168 is TEXT ignoring case (mode 3)
         // and 169 is UNICODE (mode 2).

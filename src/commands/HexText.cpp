@@ -1,5 +1,6 @@
 #include "commands/HexText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
@@ -40,12 +41,15 @@ inline void PutHex(char* out, uint8_t b) { std::memcpy(out, &HEX_PAIRS[2 * b], 2
 /// A string of exactly length characters, allocated in one step. Lengths
 /// beyond what a string can hold are reported like any other failed
 /// allocation, so that callers have one failure to handle.
-std::string TextOfLength(size_t length) {
-    std::string text;
+std::pmr::string TextOfLength(size_t length, std::pmr::memory_resource* memory) {
+    std::pmr::string text(memory);
     if (length > text.max_size()) throw std::bad_alloc();
     text.resize(length);
     return text;
 }
+
+/// The characters that may stand anywhere between or inside hex pairs.
+bool IsPairSeparator(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 
 /// Reads the two characters at pair as strtol(pair, nullptr, 16) would read
 /// a string holding just them, keeping the low 8 bits of the result.
@@ -63,9 +67,10 @@ uint8_t ReadPair(const char* pair) {
 
 int HexDigitValue(char c) { return HEX_DIGIT_VALUE[static_cast<unsigned char>(c)]; }
 
-std::string FormatHexString(const uint8_t* data, size_t count) {
+std::pmr::string FormatHexString(const uint8_t* data, size_t count,
+                                 std::pmr::memory_resource* memory) {
     if (count > SIZE_MAX / 3) throw std::bad_alloc();
-    std::string text = TextOfLength(3 * count);
+    std::pmr::string text = TextOfLength(3 * count, memory);
     char* out = text.data();
     for (size_t i = 0; i < count; ++i, out += 3) {
         PutHex(out, data[i]);
@@ -74,12 +79,13 @@ std::string FormatHexString(const uint8_t* data, size_t count) {
     return text;
 }
 
-std::string FormatHexBlock(const uint8_t* data, size_t count, int bytesPerRow) {
-    if (bytesPerRow < 1) return FormatHexString(data, count);
+std::pmr::string FormatHexBlock(const uint8_t* data, size_t count, int bytesPerRow,
+                                std::pmr::memory_resource* memory) {
+    if (bytesPerRow < 1) return FormatHexString(data, count, memory);
     const size_t perRow = size_t(bytesPerRow);
     const size_t rows = count / perRow;
     if (count > SIZE_MAX / 4) throw std::bad_alloc();  // 3 * count + rows <= 4 * count
-    std::string text = TextOfLength(3 * count + rows);
+    std::pmr::string text = TextOfLength(3 * count + rows, memory);
     char* out = text.data();
     const uint8_t* in = data;
     for (size_t row = 0; row < rows; ++row) {
@@ -98,8 +104,9 @@ std::string FormatHexBlock(const uint8_t* data, size_t count, int bytesPerRow) {
     return text;
 }
 
-std::string FormatAsciiText(const uint8_t* data, size_t count) {
-    std::string text = TextOfLength(count);
+std::pmr::string FormatAsciiText(const uint8_t* data, size_t count,
+                                 std::pmr::memory_resource* memory) {
+    std::pmr::string text = TextOfLength(count, memory);
     char* out = text.data();
     const uint8_t* in = data;
     const uint8_t* const end = data + count;
@@ -114,7 +121,7 @@ std::string FormatAsciiText(const uint8_t* data, size_t count) {
     return text;
 }
 
-bool IsHexPattern(const std::string& text) {
+bool IsHexPattern(std::string_view text) {
     size_t digits = 0;
     for (char c : text) {
         if (c == ' ') continue;
@@ -124,15 +131,25 @@ bool IsHexPattern(const std::string& text) {
     return digits % 2 == 0;
 }
 
-std::optional<std::vector<uint8_t>> ParseHexBytes(const std::string& text) {
-    std::string packed;
-    packed.reserve(text.size());
+std::optional<std::pmr::vector<uint8_t>> ParseHexBytes(std::string_view text,
+                                                       std::pmr::memory_resource* memory) {
+    const size_t separators = size_t(std::count_if(text.begin(), text.end(), IsPairSeparator));
+    const size_t paired = text.size() - separators;
+    if (paired % 2 != 0) return std::nullopt;
+    std::pmr::vector<uint8_t> bytes(paired / 2, memory);
+    // The pairs are read straight from the text, skipping the separators,
+    // rather than from a packed copy of it.
+    char pair[2];
+    size_t filled = 0;
+    uint8_t* out = bytes.data();
     for (char c : text) {
-        if (c != ' ' && c != '\r' && c != '\n') packed.push_back(c);
+        if (IsPairSeparator(c)) continue;
+        pair[filled++] = c;
+        if (filled == 2) {
+            *out++ = ReadPair(pair);
+            filled = 0;
+        }
     }
-    if (packed.size() % 2 != 0) return std::nullopt;
-    std::vector<uint8_t> bytes(packed.size() / 2);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = ReadPair(&packed[2 * i]);
     return bytes;
 }
 

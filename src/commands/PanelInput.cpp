@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "commands/HexText.h"
+#include "commands/OutOfMemory.h"
 #include "view/HexView.h"
 
 namespace {
@@ -41,13 +42,16 @@ void CHexView::PanelBackspace() {
 }
 
 void CHexView::PanelPaste() {
-    const std::optional<std::string> text = ReadClipboardText();
-    if (!text) return;
-    if (m_nSearchMode == SEARCH_OFFSET || m_nSearchMode == SEARCH_HEX) {
-        if (!IsHexPattern(*text)) return;
-        m_strInput = m_nSearchMode == SEARCH_OFFSET ? text->substr(0, MAX_OFFSET_INPUT) : *text;
-    } else {
-        m_strInput = *text;
-    }
-    Host().Invalidate();
+    // A text too large to be read or held leaves the input as it was.
+    IfMemoryAllows([this] {
+        const std::optional<std::pmr::string> text = ReadClipboardText();
+        if (!text) return;
+        std::string_view input = *text;
+        if (m_nSearchMode == SEARCH_OFFSET || m_nSearchMode == SEARCH_HEX) {
+            if (!IsHexPattern(input)) return;
+            if (m_nSearchMode == SEARCH_OFFSET) input = input.substr(0, MAX_OFFSET_INPUT);
+        }
+        m_strInput.assign(input);  // unchanged if this throws
+        Host().Invalidate();
+    });
 }

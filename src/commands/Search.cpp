@@ -112,7 +112,7 @@ LResult CHexView::OnRunSearch(WParam, LParam) {
         case SEARCH_HEX:
             label = "HEX";
             text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-            if (auto bytes = ParseHexBytes(text)) pattern = std::move(*bytes);
+            if (auto bytes = ParseHexBytes(text)) pattern.assign(bytes->begin(), bytes->end());
             break;
         case SEARCH_UNICODE:
         case SEARCH_UNICODE_NOCASE:

@@ -5,9 +5,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Allocator.h"
+#include "platform/CommandLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
@@ -80,18 +82,20 @@ public:
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
 
     // Clipboard, as 8-bit text.
-    /// A copy of the clipboard's text up to its first NUL, or none when the
-    /// clipboard holds no text or cannot be opened.
-    virtual std::optional<std::string> ReadClipboardText() = 0;
+    /// A copy of the clipboard's text up to its first NUL, made in the
+    /// allocator's temporary memory, or none when the clipboard holds no
+    /// text, cannot be opened or does not answer. Throws std::bad_alloc when
+    /// the copy cannot be made.
+    virtual std::optional<std::pmr::string> ReadClipboardText() = 0;
     /// Replaces the clipboard's contents; false when it cannot be opened.
-    virtual bool WriteClipboardText(const std::string& text) = 0;
+    /// May throw std::bad_alloc when the clipboard's copy cannot be made.
+    virtual bool WriteClipboardText(std::string_view text) = 0;
 
     // The main window and the process.
     virtual std::string GetMainCaption() const = 0;
     virtual void SetMainCaption(const std::string& caption) = 0;
-    /// The whole command line, in the platform's form: the quoted program
-    /// path, a blank, then the arguments.
-    virtual std::string GetCommandLine() const = 0;
+    /// The process's command line, in the form the platform gives it.
+    virtual CommandLine GetCommandLine() const = 0;
     virtual Allocator& GetAllocator() = 0;
 };
 

@@ -17,7 +17,7 @@ constexpr size_t BITS_LAST = 8;
 
 void CHexView::BeginBitEdit() {
     // The panel shows and ENTER writes m_nSelStart: it must be a byte.
-    if (!HasSelectionInImage()) return;
+    if (!ImageMayChange() || !HasSelectionInImage()) return;
     m_bBitEdit = true;
     if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
     Host().Invalidate();
@@ -47,6 +47,9 @@ void CHexView::RemoveLastBit() {
 }
 
 void CHexView::EndBitEdit() {
+    // A save started while the mode was on: the byte cannot be stored now,
+    // so the mode and the typed digits stay for a later ENTER.
+    if (!ImageMayChange()) return;
     // The image may have shrunk or gone (a context-menu delete) since the
     // mode began; then there is no byte left to write.
     if (std::strlen(m_szBits) == BITS_LAST + 1 && HasSelectionInImage()) {

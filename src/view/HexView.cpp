@@ -62,7 +62,7 @@ bool CHexView::Create(ViewHost& host) {
     m_font = CreatePointFont(100, "Lucida Console");
     RecalcMetrics();
 
-    if (auto path = FileArgumentFromCommandLine(host.GetCommandLine())) {
+    if (auto path = FileArgument(host.GetCommandLine())) {
         m_strFilePath = *path;
         host.PostMessage(WM_OPEN_CMDLINE_FILE, 0, 0);
     }

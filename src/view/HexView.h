@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
@@ -123,6 +126,10 @@ public:
     bool IsLoadingOrSaving() const { return m_bLoading || m_bSaving || m_bWritingInPlace; }
     /// True while a load, save, input panel or search keeps file commands out.
     bool IsBusy() const { return IsLoadingOrSaving() || m_bInputPanel || m_bSearching; }
+    /// False while a load or save fills or writes the image, or a search
+    /// scans it: every edit, paste and delete is refused then, since the
+    /// running loop holds on to the image between its pumps.
+    bool ImageMayChange() const { return !IsLoadingOrSaving() && !m_bSearching; }
     /// True when an image with at least one byte is present.
     bool HasBytes() const { return m_pData != nullptr && m_nFileSize != 0; }
     platform::ViewHost& Host() const { return *m_pHost; }
@@ -288,11 +295,13 @@ public:
     void ToggleInsertMode();
     /// DELETE released: removes the selection unless a mode is in the way.
     void DeleteKey();
-    /// Enters bit edit for the first selected byte; refused without one.
+    /// Enters bit edit for the first selected byte; refused without one and
+    /// while the image may not change.
     void BeginBitEdit();
     void TypeBit(char ch);
     void RemoveLastBit();
-    /// Stores the eight typed bits (when complete) and leaves bit edit.
+    /// Stores the eight typed bits (when complete) and leaves bit edit; does
+    /// nothing at all while the image may not change.
     void EndBitEdit();
     /// "0100 0001" for 0x41.
     static std::string FormatBinary(uint8_t byte);
@@ -306,7 +315,8 @@ public:
     void PanelTypeChar(char ch);
     /// BACKSPACE while the panel is shown: drops the last input character.
     void PanelBackspace();
-    /// Ctrl+V while the panel is shown: the clipboard text becomes the input.
+    /// Ctrl+V while the panel is shown: the clipboard text becomes the input
+    /// (unchanged when the text cannot be read or held).
     void PanelPaste();
 
     /// The eighteen entries of the context menu, in their order.
@@ -316,8 +326,10 @@ public:
     void OnRButtonUp(unsigned flags, platform::Point point);
 
     /// The clipboard as 8-bit text; an empty text leaves it alone.
-    void WriteClipboardText(const std::string& text);
-    std::optional<std::string> ReadClipboardText();
+    void WriteClipboardText(std::string_view text);
+    /// The clipboard's text, in the allocator's temporary memory; throws
+    /// std::bad_alloc when it cannot be held.
+    std::optional<std::pmr::string> ReadClipboardText();
     /// The selection as "%02X " per byte.
     void CopyAsHexString();
     /// The selection as lines of m_nBytesPerRow bytes counted from its start.
@@ -325,10 +337,12 @@ public:
     /// The selected bytes without their zero bytes.
     void CopyAsAsciiText();
     /// Inserts clipboard data (characters or hex pairs by the entry area) in
-    /// front of the selection, which then covers both.
+    /// front of the selection, which then covers both. Refused while the
+    /// image may not change.
     void PasteInsert();
     /// Writes clipboard data over the bytes from the selection start, never
     /// growing the image; the selection then covers exactly what was written.
+    /// Refused while the image may not change.
     void PasteOverwrite();
 
     /// F3 or command 173: the last search (or jump) again, one byte further.

@@ -39,7 +39,7 @@ void CHexView::OnCharacter(unsigned ch) {
         case CTRL_V:
             if (m_bInputPanel) {
                 PanelPaste();
-            } else if (!IsLoadingOrSaving() && !m_bBitEdit) {
+            } else if (!m_bBitEdit) {
                 if (m_bInsertMode) PasteInsert();
                 else PasteOverwrite();
             }
@@ -49,7 +49,7 @@ void CHexView::OnCharacter(unsigned ch) {
     }
     if (m_bBitEdit) TypeBit(char(ch));
     else if (m_bInputPanel) PanelTypeChar(char(ch));
-    else if (!IsLoadingOrSaving()) TypeCharacter(char(ch));
+    else if (ImageMayChange()) TypeCharacter(char(ch));
 }
 
 void CHexView::TypeCharacter(char ch) {
@@ -93,7 +93,7 @@ void CHexView::ToggleInsertMode() {
 }
 
 void CHexView::DeleteKey() {
-    if (IsLoadingOrSaving() || m_bBitEdit || m_bInputPanel) return;
+    if (!ImageMayChange() || m_bBitEdit || m_bInputPanel) return;
     if (!HasSelectionInImage()) return;
     DeleteSelection();
 }

@@ -32,6 +32,29 @@ TEST(CommandLine, TakesTheRestAfterTheQuotedProgramPath) {
     }
 }
 
+// Arguments arrive split and unquoted by the shell: a quote belongs to the name.
+TEST(CommandLine, ArgumentsAreTakenAsTheShellGaveThem) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<std::string> file;
+    } cases[] = {
+        {{}, std::nullopt},
+        {{""}, std::nullopt},
+        {{"my\"file.bin"}, "my\"file.bin"},
+        {{"\"quoted.bin\""}, "\"quoted.bin\""},
+        {{" a.bin"}, " a.bin"},
+        {{"my", "file.bin"}, "my file.bin"},
+        {{"a", "", "b"}, "a  b"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileArgument(CommandLine::FromArguments(c.arguments)), c.file)
+            << ::testing::PrintToString(c.arguments);
+    }
+    // The same text as one Windows line follows the Windows rule.
+    EXPECT_EQ(FileArgument(CommandLine::FromLine("\"C:\\bw.exe\" \"my file.bin\"")),
+              "my file.bin");
+}
+
 TEST(MainMenu, HasThePopupsItemsAndIdsInOrder) {
     const MenuBar& menu = MainMenu();
     ASSERT_EQ(menu.size(), 3u);

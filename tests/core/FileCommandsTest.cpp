@@ -135,7 +135,8 @@ TEST_F(FileTest, TheCommandLineFileIsOpenedOnceTheWindowRunsOrForgotten) {
     WriteFile(Path("a b.bin"), Bytes(64));
     {
         headless::HeadlessHost h;
-        h.SetCommandLine("\"/usr/bin/bytewren\" \"" + Path("a b.bin") + "\"");
+        h.SetCommandLine(
+            CommandLine::FromLine("\"/usr/bin/bytewren\" \"" + Path("a b.bin") + "\""));
         CHexView v;
         ASSERT_TRUE(v.Create(h));
         EXPECT_EQ(v.m_pData, nullptr) << "not before the message loop runs";
@@ -145,7 +146,7 @@ TEST_F(FileTest, TheCommandLineFileIsOpenedOnceTheWindowRunsOrForgotten) {
         EXPECT_EQ(h.GetMainCaption(), "Bytewren - a b.bin");
     }
     headless::HeadlessHost h;
-    h.SetCommandLine("\"/usr/bin/bytewren\" " + Path("none.bin"));
+    h.SetCommandLine(CommandLine::FromArguments({Path("none.bin")}));
     CHexView v;
     ASSERT_TRUE(v.Create(h));
     h.RunUntilIdle();
@@ -153,6 +154,31 @@ TEST_F(FileTest, TheCommandLineFileIsOpenedOnceTheWindowRunsOrForgotten) {
     EXPECT_EQ(v.m_strFilePath, "");
     ASSERT_EQ(h.MessageBoxes().size(), 1u);
     EXPECT_EQ(h.MessageBoxes()[0].text, kOpenFailed);
+}
+
+// A quote in a POSIX argument is part of the name: my"file.bin is opened,
+// not myfile.bin, and a later Save writes only the file that was named.
+TEST_F(FileTest, AnArgumentWithAQuoteOpensThatVeryFile) {
+    const std::string quoted = Path("my\"file.bin");
+    WriteFile(quoted, Bytes(40, 1));
+    WriteFile(Path("myfile.bin"), Bytes(50, 2));
+    headless::HeadlessHost h;
+    h.SetCommandLine(CommandLine::FromArguments({quoted}));
+    CHexView v;
+    ASSERT_TRUE(v.Create(h));
+    h.RunUntilIdle();
+    ASSERT_EQ(v.m_nFileSize, 40u);
+    EXPECT_EQ(std::vector<uint8_t>(v.m_pData, v.m_pData + 40), Bytes(40, 1));
+    EXPECT_EQ(v.m_strFilePath, quoted);
+    EXPECT_EQ(h.GetMainCaption(), "Bytewren - my\"file.bin");
+
+    v.m_pData[0] ^= 0xFF;
+    h.QueueMessageBoxAnswer(mb::IdYes);
+    ASSERT_TRUE(v.OnFileSave());
+    auto saved = Bytes(40, 1);
+    saved[0] ^= 0xFF;
+    EXPECT_EQ(ReadFile(quoted), saved);
+    EXPECT_EQ(ReadFile(Path("myfile.bin")), Bytes(50, 2));
 }
 
 TEST_F(FileTest, TheMainWindowForwardsEveryFileCommand) {

@@ -27,7 +27,7 @@ TEST_F(ViewTest, CreateSetsDefaultsAndLaysOutTheScrollBar) {
 
 TEST_F(ViewTest, CommandLineFileIsStoredAndPostedForLater) {
     headless::HeadlessHost other;
-    other.SetCommandLine("\"/usr/bin/bytewren\" \"/tmp/a b.bin\"");
+    other.SetCommandLine(CommandLine::FromLine("\"/usr/bin/bytewren\" \"/tmp/a b.bin\""));
     CHexView v;
     ASSERT_TRUE(v.Create(other));
     EXPECT_EQ(v.m_strFilePath, "/tmp/a b.bin");

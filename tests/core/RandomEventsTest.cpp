@@ -73,7 +73,9 @@ protected:
         if (!host.Clipboard()) return std::nullopt;
         const std::string text = host.Clipboard()->substr(0, host.Clipboard()->find('\0'));
         if (b.charArea) return std::vector<uint8_t>(text.begin(), text.end());
-        return ParseHexBytes(text);
+        const auto bytes = ParseHexBytes(text);
+        if (!bytes) return std::nullopt;
+        return std::vector<uint8_t>(bytes->begin(), bytes->end());
     }
 
     void ModelPaste(const Before& b, bool insert) {

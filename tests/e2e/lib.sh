@@ -6,6 +6,7 @@ E2E_LIMIT=${E2E_LIMIT:-60}  # seconds any single wait may take
 E2E_LOAD=()
 E2E_APP=
 E2E_XVFB=
+E2E_OWNER=
 
 e2e_fail() {
     echo "e2e [$E2E_NAME]: $*" >&2
@@ -167,8 +168,63 @@ e2e_unload() {
     E2E_LOAD=()
 }
 
+# True when files $1 and $2 differ.
+e2e_differs() { ! cmp -s "$1" "$2"; }
+
+# File > Save from the keyboard, answering Yes when asked to overwrite. The
+# pointer is left over the hex column (e2e_focus).
+e2e_save() {
+    e2e_focus
+    e2e_key alt+f s
+    local box
+    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
+    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
+    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+    e2e_key Return
+}
+
+# Makes xclip the owner of the clipboard, serving file $1 as target $2
+# (STRING: the bytes as they are); sets E2E_OWNER (its pid).
+e2e_own_clipboard() {
+    e2e_disown_clipboard
+    xclip -quiet -selection clipboard -i -t "$2" <"$1" >/dev/null 2>&1 &
+    E2E_OWNER=$!
+    e2e_poll e2e_clipboard_offers "$2" || { e2e_fail "xclip did not take the clipboard"; return 1; }
+}
+
+# True when the clipboard's owner offers exactly target $1 (as xclip does,
+# unlike the program, whose own clipboard offers several).
+e2e_clipboard_offers() {
+    [ "$(xclip -o -selection clipboard -t TARGETS 2>/dev/null | sort | tr '\n' ' ')" = \
+        "$(printf '%s\n' "$1" TARGETS | sort | tr '\n' ' ')" ]
+}
+
+e2e_disown_clipboard() {
+    [ -n "${E2E_OWNER:-}" ] || return 0
+    kill -CONT "$E2E_OWNER" 2>/dev/null
+    kill "$E2E_OWNER" 2>/dev/null
+    wait "$E2E_OWNER" 2>/dev/null
+    E2E_OWNER=
+}
+
+# A fingerprint of what the window shows now.
+e2e_window_print() { import -window "$E2E_WID" rgb:- 2>/dev/null | md5sum; }
+
+# The file's inode: a save replaces the file, so it changes even when the
+# bytes do not.
+e2e_inode() { stat -c %i "$1"; }
+
+e2e_inode_is_not() { [ "$(e2e_inode "$1")" != "$2" ]; }
+
+# Fails when the program reported a message dropped at its last guard.
+e2e_no_dropped_messages() {
+    ! grep -q '^bytewren: message' "$E2E_TMP/app.log" ||
+        { e2e_fail "a message was dropped: $(grep -m1 '^bytewren: message' "$E2E_TMP/app.log")"; return 1; }
+}
+
 # Ends whatever a check left running.
 e2e_cleanup() {
+    e2e_disown_clipboard
     e2e_unload
     if [ -n "${E2E_APP:-}" ]; then
         kill "$E2E_APP" 2>/dev/null

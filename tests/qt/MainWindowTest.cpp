@@ -50,6 +50,7 @@ void WhenModal(F f) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void init() { QTest::failOnWarning(QRegularExpression("^bytewren: message")); }
     void dialogUnitsAsThePlatformConverts();
     void menuHasTheDialogsItemsWithoutShortcutsOrChecks();
     void windowHasCaptionIconAndTemplateSize();
@@ -71,7 +72,7 @@ void MainWindowTest::dialogUnitsAsThePlatformConverts() {
 }
 
 void MainWindowTest::menuHasTheDialogsItemsWithoutShortcutsOrChecks() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     QVERIFY(host);
@@ -98,7 +99,7 @@ void MainWindowTest::menuHasTheDialogsItemsWithoutShortcutsOrChecks() {
 }
 
 void MainWindowTest::windowHasCaptionIconAndTemplateSize() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     QCOMPARE(host->Widget()->windowTitle(), QString("Bytewren"));
@@ -113,7 +114,7 @@ void MainWindowTest::windowHasCaptionIconAndTemplateSize() {
 }
 
 void MainWindowTest::viewCoversTheClientAreaWithTheBarInItsStrip() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     host->Widget()->show();
@@ -129,7 +130,7 @@ void MainWindowTest::viewCoversTheClientAreaWithTheBarInItsStrip() {
 }
 
 void MainWindowTest::sizeChangesAndMenuCommandsReachTheDialog() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     RecordingDialog dlg;
     QtMainWindowHost* host = app.Open(dlg);
     host->Widget()->show();
@@ -173,7 +174,7 @@ void MainWindowTest::aboutBoxShowsTheTemplate() {
 }
 
 void MainWindowTest::aboutCommandRunsTheBoxModally() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     QtMainWindowHost* host = app.Open(dlg);
     host->Widget()->show();
@@ -190,7 +191,7 @@ void MainWindowTest::aboutCommandRunsTheBoxModally() {
 
 void MainWindowTest::closeRequestEndsTheModalRun() {
     {
-        QtApplication app("\"/usr/bin/bytewren\"");
+        QtApplication app;
         RecordingDialog dlg;
         WhenModal([](QWidget* modal) { modal->close(); });
         QCOMPARE(app.RunModal(dlg), int(mb::IdCancel));
@@ -205,14 +206,14 @@ void MainWindowTest::closeRequestEndsTheModalRun() {
         QVERIFY(!dlg.mainHost->ViewWindowHost().WindowExists());
         QVERIFY(!dlg.mainHost->ViewWindowHost().PumpWaitingMessages());
     }
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     CMainDlg dlg;
     WhenModal([](QWidget* modal) { modal->close(); });
     QCOMPARE(app.RunModal(dlg), int(mb::IdCancel));
 }
 
 void MainWindowTest::altF4AsksToClose() {
-    QtApplication app("\"/usr/bin/bytewren\"");
+    QtApplication app;
     RecordingDialog dlg;
     WhenModal([](QWidget* modal) {
         QWidget* view = QApplication::focusWidget();

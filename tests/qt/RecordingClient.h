@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class RecordingClient : public platform::WindowClient {
 public:
     platform::LResult WindowProc(const platform::Message& m) override {
         seen.push_back({false, m});
+        if (m.message == throwOn) throw std::bad_alloc();
         if (m.message == platform::msg::DropFiles) {
             drops.push_back(reinterpret_cast<const platform::DroppedFiles*>(m.wParam)->paths);
         }
@@ -76,6 +78,7 @@ public:
     std::function<void()> onPaint;
     platform::WParam consumeKey = 0;  // a key-down PreTranslateMessage consumes
     platform::WParam spaceKey = 0;    // a key-down it passes on as the space key
+    unsigned throwOn = 0;             // a message WindowProc fails on
 };
 
 /// A main window whose view is a RecordingClient.
@@ -95,6 +98,7 @@ public:
     }
     platform::LResult WindowProc(const platform::Message& m) override {
         seen.push_back(m);
+        if (m.message == throwOn) throw std::bad_alloc();
         return mainHost ? mainHost->DefWindowProc(m) : 0;
     }
     bool PreTranslateMessage(platform::Message&) override { return false; }
@@ -102,4 +106,5 @@ public:
     platform::MainWindowHost* mainHost = nullptr;
     RecordingClient view;
     std::vector<platform::Message> seen;
+    unsigned throwOn = 0;  // a message WindowProc fails on
 };

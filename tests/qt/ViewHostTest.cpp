@@ -12,8 +12,6 @@
 #include <optional>
 
 #include "RecordingClient.h"
-#include "app/CommandLine.h"
-#include "hosts/qt/ProcessCommandLine.h"
 #include "hosts/qt/QtApplication.h"
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/TextConversion.h"
@@ -61,7 +59,7 @@ public:
 
 /// A shown main window whose view records its messages.
 struct Fixture {
-    Fixture() : app("\"/usr/bin/bytewren\" x.bin", {&popup, &box, &files}) {
+    Fixture() : app(CommandLine::FromArguments({"x.bin"}), {&popup, &box, &files}) {
         host = app.Open(dialog);
         host->Widget()->show();
         QCoreApplication::processEvents();
@@ -99,6 +97,7 @@ int CountOf(const RecordingClient& c, unsigned message) {
 class ViewHostTest : public QObject {
     Q_OBJECT
 private slots:
+    void init() { QTest::failOnWarning(QRegularExpression("^bytewren: message")); }
     void postedMessageAndTimerArriveInsidePump();
     void pumpReportsQuittingOnceTheDialogEnded();
     void paintGoesThroughOneOffscreenImage();
@@ -112,6 +111,7 @@ private slots:
     void captionAndCommandLine();
     void popupChoiceComesBackAsACommand();
     void messageBoxesAndFileDialogsGetTheirRequests();
+    void anExceptionFromTheCoreStopsAtTheHost();
 };
 
 void ViewHostTest::postedMessageAndTimerArriveInsidePump() {
@@ -350,12 +350,12 @@ void ViewHostTest::clipboardRoundTripsEveryByte() {
     std::string all;
     for (int b = 1; b <= 0xFF; ++b) all += char(b);
     QVERIFY(f.services().WriteClipboardText(all));
-    QCOMPARE(f.services().ReadClipboardText(), std::optional<std::string>(all));
+    QCOMPARE(f.services().ReadClipboardText(), std::optional<std::pmr::string>(all));
 
-    QGuiApplication::clipboard()->setText(QString::fromUtf8("a\xe2\x82\xac" "b"));
-    QCOMPARE(f.services().ReadClipboardText(), std::optional<std::string>("a?b"));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("a\xe2\x82\xac" "b\0c"));
+    QCOMPARE(f.services().ReadClipboardText(), std::optional<std::pmr::string>("a?b"));
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
-    QCOMPARE(f.services().ReadClipboardText(), std::optional<std::string>());
+    QCOMPARE(f.services().ReadClipboardText(), std::optional<std::pmr::string>());
 }
 
 void ViewHostTest::captionAndCommandLine() {
@@ -366,16 +366,10 @@ void ViewHostTest::captionAndCommandLine() {
     QCOMPARE(f.services().GetMainCaption(), std::string("Bytewren - caf\xc3\xa9.bin"));
     f.services().SetMainCaption("Bytewren - \xff.bin");  // not UTF-8: Latin-1
     QCOMPARE(f.host->Widget()->windowTitle(), QString::fromLatin1("Bytewren - \xff.bin"));
-    QCOMPARE(f.services().GetCommandLine(), std::string("\"/usr/bin/bytewren\" x.bin"));
+    const CommandLine commandLine = f.services().GetCommandLine();
+    QVERIFY(commandLine.form == CommandLine::Form::Arguments);
+    QCOMPARE(commandLine.arguments, std::vector<std::string>{"x.bin"});
     QCOMPARE(f.services().GetMainWindowFont(), (Font{"MS Shell Dlg", 80}));
-
-    QCOMPARE(PlatformCommandLine("/opt/bw/bytewren", {}), std::string("\"/opt/bw/bytewren\""));
-    const std::string line = PlatformCommandLine("/opt/bw/bytewren", {"my file.bin"});
-    QCOMPARE(line, std::string("\"/opt/bw/bytewren\" my file.bin"));
-    QCOMPARE(FileArgumentFromCommandLine(line), std::optional<std::string>("my file.bin"));
-    QCOMPARE(FileArgumentFromCommandLine(PlatformCommandLine("/b", {"a", "b c"})),
-             std::optional<std::string>("a b c"));
-    QCOMPARE(FileArgumentFromCommandLine(PlatformCommandLine("/b", {})), std::nullopt);
 }
 
 void ViewHostTest::popupChoiceComesBackAsACommand() {
@@ -425,4 +419,34 @@ void ViewHostTest::messageBoxesAndFileDialogsGetTheirRequests() {
 }
 
 QTEST_MAIN(ViewHostTest)
+// Whatever escapes the core is reported and its message dropped; the event
+// loop goes on delivering the next ones.
+void ViewHostTest::anExceptionFromTheCoreStopsAtTheHost() {
+    Fixture f;
+    const QRegularExpression dropped("^bytewren: message %1 dropped: std::bad_alloc$");
+    f.view().throwOn = 1225;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(dropped.pattern().arg(1225)));
+    f.services().PostMessage(1225, 0, 0);
+    f.services().PostMessage(1224, 0, 0);
+    QVERIFY(f.PumpUntil([&] { return CountOf(f.view(), 1224) == 1; }));
+
+    // A key: the failing key-down is dropped, its character still follows.
+    f.view().throwOn = msg::KeyDown;
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(dropped.pattern().arg(unsigned(msg::KeyDown))));
+    QTest::keyClick(f.widget(), Qt::Key_A);
+    QCOMPARE(f.view().KeyTrace(), std::string("D41 C61 U41"));
+
+    // The main window's own messages: a size change.
+    f.dialog.throwOn = msg::Size;
+    f.dialog.seen.clear();
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(dropped.pattern().arg(unsigned(msg::Size))));
+    f.host->Widget()->resize(f.host->Widget()->size() + QSize(10, 10));
+    QVERIFY(f.PumpUntil([&] {
+        return std::any_of(f.dialog.seen.begin(), f.dialog.seen.end(),
+                           [](const Message& m) { return m.message == msg::Size; });
+    }));
+}
+
 #include "ViewHostTest.moc"

@@ -250,14 +250,15 @@ std::optional<std::string> HeadlessHost::SaveFileDialog(const FileDialogRequest&
     return answer;
 }
 
-std::optional<std::string> HeadlessHost::ReadClipboardText() {
+std::optional<std::pmr::string> HeadlessHost::ReadClipboardText() {
     if (!m_clipboardAvailable || !m_clipboard) return std::nullopt;
-    return m_clipboard->substr(0, m_clipboard->find('\0'));
+    const std::string_view text = *m_clipboard;
+    return std::pmr::string(text.substr(0, text.find('\0')), &m_allocator.TemporaryMemory());
 }
 
-bool HeadlessHost::WriteClipboardText(const std::string& text) {
+bool HeadlessHost::WriteClipboardText(std::string_view text) {
     if (!m_clipboardAvailable) return false;
-    m_clipboard = text;
+    m_clipboard = std::string(text);
     return true;
 }
 

@@ -65,11 +65,11 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& r) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& r) override;
-    std::optional<std::string> ReadClipboardText() override;
-    bool WriteClipboardText(const std::string& text) override;
+    std::optional<std::pmr::string> ReadClipboardText() override;
+    bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override { return m_caption; }
     void SetMainCaption(const std::string& caption) override { m_caption = caption; }
-    std::string GetCommandLine() const override { return m_commandLine; }
+    platform::CommandLine GetCommandLine() const override { return m_commandLine; }
     platform::Allocator& GetAllocator() override { return m_allocator; }
 
     // ---- platform::MainWindowHost ----
@@ -153,7 +153,9 @@ public:
     std::optional<std::string>& Clipboard() { return m_clipboard; }
     /// While false, the clipboard cannot be opened.
     void SetClipboardAvailable(bool available) { m_clipboardAvailable = available; }
-    void SetCommandLine(const std::string& commandLine) { m_commandLine = commandLine; }
+    void SetCommandLine(platform::CommandLine commandLine) {
+        m_commandLine = std::move(commandLine);
+    }
     ScriptedAllocator& Allocator() { return m_allocator; }
 
     // ---- Screen and painting ----
@@ -237,7 +239,7 @@ private:
     std::optional<std::string> m_clipboard;
     bool m_clipboardAvailable = true;
     std::string m_caption = "Bytewren";
-    std::string m_commandLine = "\"/usr/bin/bytewren\"";
+    platform::CommandLine m_commandLine;
     ScriptedAllocator m_allocator;
 
     Raster m_screen;

@@ -1,5 +1,7 @@
 #include "hosts/headless/ScriptedAllocator.h"
 
+#include <new>
+
 namespace headless {
 
 bool ScriptedAllocator::ShouldFail() {
@@ -21,5 +23,16 @@ void* ScriptedAllocator::Reallocate(void* block, size_t size) {
 }
 
 void ScriptedAllocator::Free(void* block) { platform::DefaultAllocator().Free(block); }
+
+void* ScriptedAllocator::TemporaryResource::do_allocate(size_t bytes, size_t alignment) {
+    ++allocations;
+    if (failIn > 0 && --failIn == 0) throw std::bad_alloc();
+    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+}
+
+void ScriptedAllocator::TemporaryResource::do_deallocate(void* p, size_t bytes,
+                                                         size_t alignment) {
+    std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
+}
 
 }  // namespace headless

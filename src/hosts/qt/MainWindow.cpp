@@ -89,7 +89,7 @@ void MainWindowWidget::keyPressEvent(QKeyEvent* event) { QWidget::keyPressEvent(
 
 // ---- The host ----------------------------------------------------------------------
 
-QtMainWindowHost::QtMainWindowHost(DialogClient& dialog, std::string commandLine,
+QtMainWindowHost::QtMainWindowHost(DialogClient& dialog, platform::CommandLine commandLine,
                                    Presenters presenters)
     : m_dialog(dialog), m_commandLine(std::move(commandLine)), m_view(*this, presenters) {}
 
@@ -209,12 +209,13 @@ void QtMainWindowHost::OnClientResized() {
     unsigned kind = kSizeRestored;
     if (m_widget->isMinimized()) kind = kSizeMinimized;
     else if (m_widget->isMaximized()) kind = kSizeMaximized;
-    m_dialog.WindowProc(Message{msg::Size, kind, MakeLParam(client->width(), client->height())});
+    m_guardedDialog.WindowProc(
+        Message{msg::Size, kind, MakeLParam(client->width(), client->height())});
 }
 
 void QtMainWindowHost::OnCloseRequest() {
     if (m_ended) return;
-    m_dialog.WindowProc(Message{msg::SysCommand, syscmd::Close, 0});
+    m_guardedDialog.WindowProc(Message{msg::SysCommand, syscmd::Close, 0});
 }
 
 void QtMainWindowHost::PostCommand(unsigned id) {
@@ -225,7 +226,7 @@ void QtMainWindowHost::PostCommand(unsigned id) {
 }
 
 void QtMainWindowHost::Deliver(Message& message) {
-    if (!m_dialog.PreTranslateMessage(message)) m_dialog.WindowProc(message);
+    if (!m_guardedDialog.PreTranslateMessage(message)) m_guardedDialog.WindowProc(message);
 }
 
 }  // namespace qthost

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "hosts/qt/GuardedClient.h"
 #include "hosts/qt/Presenters.h"
 #include "hosts/qt/QtViewHost.h"
 #include "platform/MainWindowHost.h"
@@ -46,7 +47,7 @@ private:
 
 class QtMainWindowHost final : public platform::MainWindowHost {
 public:
-    QtMainWindowHost(platform::DialogClient& dialog, std::string commandLine,
+    QtMainWindowHost(platform::DialogClient& dialog, platform::CommandLine commandLine,
                      Presenters presenters);
     ~QtMainWindowHost() override;
 
@@ -66,7 +67,7 @@ public:
     QtViewHost& View() { return m_view; }
     /// True once the dialog has ended or the application is shutting down.
     bool Quitting() const;
-    const std::string& CommandLine() const { return m_commandLine; }
+    const platform::CommandLine& CommandLine() const { return m_commandLine; }
     const std::string& Caption() const { return m_caption; }
     void SetCaption(const std::string& caption);
     platform::Font WindowFont() const;
@@ -90,7 +91,8 @@ private:
     void EndDialog(int result);
 
     platform::DialogClient& m_dialog;
-    std::string m_commandLine;
+    GuardedClient m_guardedDialog{m_dialog};  // for messages from Qt's events
+    platform::CommandLine m_commandLine;
     QtViewHost m_view;
     std::unique_ptr<MainWindowWidget> m_widget;
     std::string m_caption;

@@ -2,7 +2,7 @@
 
 namespace qthost {
 
-QtApplication::QtApplication(std::string commandLine, Presenters presenters)
+QtApplication::QtApplication(platform::CommandLine commandLine, Presenters presenters)
     : m_commandLine(std::move(commandLine)), m_presenters(presenters) {}
 
 QtApplication::~QtApplication() = default;

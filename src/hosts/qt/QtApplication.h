@@ -13,8 +13,9 @@ namespace qthost {
 
 class QtApplication final : public platform::Application {
 public:
-    /// commandLine is the process's, in the platform's form.
-    explicit QtApplication(std::string commandLine, Presenters presenters = RealPresenters());
+    /// commandLine is the process's (by default no arguments).
+    explicit QtApplication(platform::CommandLine commandLine = {},
+                           Presenters presenters = RealPresenters());
     ~QtApplication() override;
 
     /// Qt's widgets need no initialisation beyond the QApplication.
@@ -25,7 +26,7 @@ public:
     QtMainWindowHost* Open(platform::DialogClient& dialog);
 
 private:
-    std::string m_commandLine;
+    platform::CommandLine m_commandLine;
     Presenters m_presenters;
     // Kept until the application ends: the dialog object and its view may
     // still reach their hosts after the window is gone.

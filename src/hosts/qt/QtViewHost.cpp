@@ -14,6 +14,7 @@
 #include "hosts/qt/QtSurface.h"
 #include "hosts/qt/TextConversion.h"
 #include "hosts/qt/ViewWidget.h"
+#include "hosts/qt/XcbClipboard.h"
 #include "platform/Constants.h"
 
 using namespace platform;
@@ -60,7 +61,7 @@ ScrollBarWidget* QtViewHost::ScrollBar() const { return m_scrollBar; }
 bool QtViewHost::CreateViewWindow(WindowClient& client, const Rect& rect) {
     QWidget* parent = m_main.ClientArea();
     if (!parent) return false;
-    m_client = &client;
+    m_client = std::make_unique<GuardedClient>(client);
     m_widget = new ViewWidget(*this, parent);
     m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     m_widget->show();
@@ -215,14 +216,22 @@ std::optional<std::string> QtViewHost::SaveFileDialog(const FileDialogRequest& r
 
 // ---- Clipboard, caption, command line, allocation ------------------------------------
 
-std::optional<std::string> QtViewHost::ReadClipboardText() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+std::optional<std::pmr::string> QtViewHost::ReadClipboardText() {
+    std::pmr::memory_resource* memory = &GetAllocator().TemporaryMemory();
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    // Qt answers requests for the clipboard it owns from the event loop, to
+    // which a paste does not return: that text is Qt's to give directly.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard->ownsClipboard()) {
+        return ReadXcbClipboard(nullptr, kClipboardPatience, memory);
+    }
+    const QMimeData* data = clipboard->mimeData();
     if (!data || !data->hasText()) return std::nullopt;
-    std::string text = ToLatin1(data->text());
-    return text.substr(0, text.find('\0'));
+    std::pmr::string text = ToLatin1(data->text(), memory);
+    if (const size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return text;
 }
 
-bool QtViewHost::WriteClipboardText(const std::string& text) {
+bool QtViewHost::WriteClipboardText(std::string_view text) {
     QGuiApplication::clipboard()->setText(FromLatin1(text));
     return true;
 }
@@ -231,7 +240,7 @@ std::string QtViewHost::GetMainCaption() const { return m_main.Caption(); }
 
 void QtViewHost::SetMainCaption(const std::string& caption) { m_main.SetCaption(caption); }
 
-std::string QtViewHost::GetCommandLine() const { return m_main.CommandLine(); }
+CommandLine QtViewHost::GetCommandLine() const { return m_main.CommandLine(); }
 
 Allocator& QtViewHost::GetAllocator() { return DefaultAllocator(); }
 

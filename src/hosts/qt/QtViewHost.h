@@ -10,6 +10,7 @@
 
 #include <map>
 
+#include "hosts/qt/GuardedClient.h"
 #include "hosts/qt/Presenters.h"
 #include "platform/ViewHost.h"
 
@@ -54,16 +55,19 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& request) override;
-    std::optional<std::string> ReadClipboardText() override;
-    bool WriteClipboardText(const std::string& text) override;
+    /// Another program's clipboard is read with a bounded wait for its
+    /// owner (on X); the program's own, and any clipboard elsewhere, from Qt.
+    std::optional<std::pmr::string> ReadClipboardText() override;
+    bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override;
     void SetMainCaption(const std::string& caption) override;
-    std::string GetCommandLine() const override;
+    platform::CommandLine GetCommandLine() const override;
     platform::Allocator& GetAllocator() override;
 
     // ---- From the view's widget ----
-    /// The window the messages go to; null before the window is created.
-    platform::WindowClient* Client() const { return m_client; }
+    /// The window the messages go to, guarded; null before the window is
+    /// created.
+    platform::WindowClient* Client() const { return m_client.get(); }
     /// A message taken from the queue: PreTranslateMessage, then WindowProc.
     void Deliver(platform::Message& message);
     /// A message sent straight to the window procedure.
@@ -79,7 +83,7 @@ private:
 
     QtMainWindowHost& m_main;
     Presenters m_presenters;
-    platform::WindowClient* m_client = nullptr;
+    std::unique_ptr<GuardedClient> m_client;
     QPointer<ViewWidget> m_widget;
     QPointer<ScrollBarWidget> m_scrollBar;
     std::map<unsigned, QBasicTimer> m_timers;

@@ -6,14 +6,14 @@
 
 namespace qthost {
 
-QString FromLatin1(const std::string& text) {
+QString FromLatin1(std::string_view text) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-std::string ToLatin1(const QString& text) {
-    std::string out;
-    out.reserve(size_t(text.size()));
-    for (QChar c : text) out += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+std::pmr::string ToLatin1(const QString& text, std::pmr::memory_resource* memory) {
+    std::pmr::string out(size_t(text.size()), '\0', memory);
+    char* next = out.data();
+    for (QChar c : text) *next++ = c.unicode() <= 0xFF ? char(c.unicode()) : '?';
     return out;
 }
 

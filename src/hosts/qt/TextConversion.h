@@ -4,13 +4,16 @@
 
 #include <QString>
 
+#include <memory_resource>
 #include <string>
+#include <string_view>
 
 namespace qthost {
 
-QString FromLatin1(const std::string& text);
+QString FromLatin1(std::string_view text);
 /// Every character above U+00FF becomes '?', as 8-bit text cannot hold it.
-std::string ToLatin1(const QString& text);
+/// The text is made in memory, in one allocation.
+std::pmr::string ToLatin1(const QString& text, std::pmr::memory_resource* memory);
 
 /// Text for window captions and message boxes, which may carry file names in
 /// the file system's encoding (UTF-8 on Linux): decoded as UTF-8 when it is

@@ -1,7 +1,6 @@
 // bytewren: the desktop program. The whole life of the program is one modal
 // run of the main window, which the application object starts.
 #include <QApplication>
-#include <QFile>
 
 #include <string>
 #include <vector>
@@ -9,7 +8,6 @@
 #include "app/MainApp.h"
 #include "app/Resources.h"
 #include "hosts/qt/Icons.h"
-#include "hosts/qt/ProcessCommandLine.h"
 #include "hosts/qt/QtApplication.h"
 
 int main(int argc, char** argv) {
@@ -17,9 +15,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(qthost::IconForId(IDR_MAINFRAME));
     QGuiApplication::setDesktopFileName(QStringLiteral("bytewren"));
 
-    const std::string program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    qthost::QtApplication app(qthost::PlatformCommandLine(program, arguments));
+    // The shell has split and unquoted the arguments already.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    qthost::QtApplication app(platform::CommandLine::FromArguments(std::move(arguments)));
 
     CMainApp theApp;
     theApp.InitInstance(app);
