@@ -148,4 +148,4 @@ TEST_F(FileTest, EnterDuringASaveKeepsTheBitsTypedBeforeIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEdit, ImageGuardTest, ::testing::ValuesIn(kEdits),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });

@@ -108,7 +108,7 @@ TEST_P(PasteMemoryTest, AnyTemporaryBlockFailingChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCopyAndPaste, PasteMemoryTest, ::testing::ValuesIn(kWays),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(InteractTest, APasteWhoseImageCannotGrowUnloadsTheImageAndSaysSo) {
     SetImage(Iota(32));

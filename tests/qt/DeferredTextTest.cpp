@@ -82,7 +82,7 @@ int ColoursIn(const QImage& image) {
 /// The main window at a given size, its view showing an image that holds
 /// every byte value next to many different neighbours.
 struct ShownView {
-    ShownView(int width, int height) : app("\"/usr/bin/bytewren\"") {
+    ShownView(int width, int height) {
         host = app.Open(dlg);
         host->Widget()->show();
         host->Widget()->resize(width + SCROLLBAR_WIDTH,

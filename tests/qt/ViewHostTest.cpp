@@ -435,6 +435,7 @@ void ViewHostTest::anExceptionFromTheCoreStopsAtTheHost() {
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(dropped.pattern().arg(unsigned(msg::KeyDown))));
     QTest::keyClick(f.widget(), Qt::Key_A);
+    QVERIFY(f.PumpUntil([&] { return CountOf(f.view(), msg::KeyUp) > 0; }));
     QCOMPARE(f.view().KeyTrace(), std::string("D41 C61 U41"));
 
     // The main window's own messages: a size change.
