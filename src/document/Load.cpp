@@ -4,6 +4,7 @@
 
 #include "platform/FileIO.h"
 #include "view/HexView.h"
+#include "view/ScopedFlag.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ bool CHexView::LoadFile(const std::string& path) {
     m_pData = static_cast<uint8_t*>(block);
     m_nFileSize = length;
     m_bLoading = true;
+    const ScopedFlag running(m_bFileLoopRunning);
 
     uint32_t remaining = length;
     uint32_t done = 0;

@@ -7,6 +7,7 @@
 
 #include "platform/FileIO.h"
 #include "view/HexView.h"
+#include "view/ScopedFlag.h"
 
 using Step = platform::OutputFile::Step;
 
@@ -33,6 +34,7 @@ bool CHexView::SaveToFile(const std::string& path) {
         return false;
     }
     m_bSaving = true;
+    const ScopedFlag running(m_bFileLoopRunning);
 
     // An in-place save first copies the old contents aside; stopping here
     // leaves the file untouched (the copy goes with `file`).

@@ -83,6 +83,11 @@ public:
     /// until it completes or has put the old bytes back. LeaveAllModes leaves
     /// it alone, so putting the old bytes back cannot be cancelled.
     bool m_bWritingInPlace = false;
+    /// LoadFile or SaveToFile is still running: set from the moment it
+    /// starts reading or writing until it returns. ESC clears m_bLoading or
+    /// m_bSaving at once, but the loop holds the image until its next check,
+    /// and messages dispatched by the same pump must not use it meanwhile.
+    bool m_bFileLoopRunning = false;
     int32_t m_nFileProgress = 0;
     bool m_bBitEdit = false;
     bool m_bInputPanel = false;
@@ -120,10 +125,10 @@ public:
     void FitToParent();
     /// Ends loading, saving, bit edit, the input panel and a running search.
     void LeaveAllModes();
-    /// True while a load or save runs (a cancelled in-place save included,
-    /// until its file holds the old bytes again): the progress panel is
-    /// shown and the image is out of reach.
-    bool IsLoadingOrSaving() const { return m_bLoading || m_bSaving || m_bWritingInPlace; }
+    /// True while a load or save runs, until its loop has returned (a
+    /// cancelled in-place save included, until its file holds the old bytes
+    /// again): the progress panel is shown and the image is out of reach.
+    bool IsLoadingOrSaving() const { return m_bLoading || m_bSaving || m_bFileLoopRunning; }
     /// True while a load, save, input panel or search keeps file commands out.
     bool IsBusy() const { return IsLoadingOrSaving() || m_bInputPanel || m_bSearching; }
     /// False while a load or save fills or writes the image, or a search
