@@ -113,10 +113,10 @@ TEST_F(FileTest, ReloadReadsTheFileAfreshAndNeedsAPath) {
 
 TEST_F(FileTest, OnlyTheFirstDroppedFileIsLoadedHoweverLongItsName) {
     // A path well past the 260 characters of a classic fixed buffer.
-    std::string folder = dir;
-    for (int i = 0; i < 6; ++i) folder += "/" + std::string(50, char('a' + i));
-    std::filesystem::create_directories(folder);
-    const std::string first = folder + "/first.bin";
+    std::string folder;
+    for (int i = 0; i < 6; ++i) folder += std::string(50, char('a' + i)) + "/";
+    std::filesystem::create_directories(Path(folder));
+    const std::string first = Path(folder + "first.bin");
     ASSERT_GT(first.size(), 300u);
     WriteFile(first, Bytes(30, 1));
     WriteFile(Path("second.bin"), Bytes(40, 2));
