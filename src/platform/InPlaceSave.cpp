@@ -167,8 +167,8 @@ private:
 }  // namespace
 
 std::unique_ptr<SaveWriter> MakeInPlaceSave(FileHandle file, FileHandle backupFile,
-                                            std::string backup, unsigned mode,
-                                            uint64_t oldLength, uint64_t length) {
+                                            std::string backup, unsigned mode, uint64_t oldLength,
+                                            uint64_t length) {
     return std::make_unique<InPlaceSave>(file, backupFile, std::move(backup), mode, oldLength,
                                          length);
 }

@@ -43,7 +43,7 @@ std::unique_ptr<SaveWriter> MakeRenameSave(FileHandle file, std::string temp, st
 /// given POSIX mode), whose old contents first go to backup (open as
 /// backupFile).
 std::unique_ptr<SaveWriter> MakeInPlaceSave(FileHandle file, FileHandle backupFile,
-                                            std::string backup, unsigned mode,
-                                            uint64_t oldLength, uint64_t length);
+                                            std::string backup, unsigned mode, uint64_t oldLength,
+                                            uint64_t length);
 
 }  // namespace platform

@@ -57,7 +57,7 @@ TEST(DefaultAllocator, ResizingKeepsTheContentsAcrossEveryKindOfBlock) {
     Fill(block, size);
     // Small to large, large growing, large shrinking, back to small.
     for (size_t next : std::initializer_list<size_t>{3 * MiB, 3 * MiB + 1, 11 * MiB, 5 * MiB,
-                                                   700 * 1024, 100 * 1024, 10}) {
+                                                     700 * 1024, 100 * 1024, 10}) {
         void* resized = heap.Reallocate(block, next);
         ASSERT_NE(resized, nullptr) << next;
         ASSERT_TRUE(Holds(resized, std::min(size, next) - 1)) << next;

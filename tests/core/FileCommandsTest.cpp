@@ -97,8 +97,8 @@ TEST_F(FileTest, OpenShowsTheOpenDialogAndLoadsTheChoice) {
     EXPECT_FALSE(shown.save);
     EXPECT_EQ(shown.request.initialName, "");
     EXPECT_EQ(shown.request.filter, "All Files (*.*)|*.*||");
-    EXPECT_EQ(shown.request.flags, ofn::HideReadOnly | ofn::PathMustExist |
-                                       ofn::FileMustExist | ofn::NoReadOnlyReturn);
+    EXPECT_EQ(shown.request.flags,
+              ofn::HideReadOnly | ofn::PathMustExist | ofn::FileMustExist | ofn::NoReadOnlyReturn);
 }
 
 TEST_F(FileTest, ReloadReadsTheFileAfreshAndNeedsAPath) {

@@ -4,6 +4,7 @@
 // must: a file that another program has open is refused, and no other
 // program opens it until the save ends.
 #include <windows.h>
+// After <windows.h>, which they need:
 #include <aclapi.h>
 #include <sddl.h>
 

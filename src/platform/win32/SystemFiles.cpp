@@ -73,9 +73,9 @@ FileHandle CreateNewFile(const std::string& path, bool, bool& exists) {
     // Held: no other handle may write it or delete it while the save runs.
     // A new file gets the permissions its folder passes on, which are the
     // user's own in the user's temporary folder.
-    HANDLE file = ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     exists = file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS;
     return file == INVALID_HANDLE_VALUE ? NO_FILE : reinterpret_cast<FileHandle>(file);
 }
@@ -83,15 +83,14 @@ FileHandle CreateNewFile(const std::string& path, bool, bool& exists) {
 bool IsLeftover(const std::string& path, bool) {
     // Reading while denying writers fails while a save (or anyone) writes
     // it. A Windows user's temporary folder is the user's own.
-    HANDLE file = ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool leftover = ::GetFileType(file) == FILE_TYPE_DISK &&
-                          ::GetFileInformationByHandle(file, &info) &&
-                          !(info.dwFileAttributes &
-                            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    const bool leftover =
+        ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&
+        !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
     ::CloseHandle(file);
     return leftover;
 }
@@ -161,8 +160,8 @@ bool RenameOver(FileHandle& file, const std::string& from, const std::string& to
     Close(file);
     const std::wstring source = win32::Widen(from);
     const std::wstring target = win32::Widen(to);
-    return ::ReplaceFileW(target.c_str(), source.c_str(), nullptr,
-                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+    return ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                          nullptr, nullptr) ||
            ::MoveFileExW(source.c_str(), target.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
