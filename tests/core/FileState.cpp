@@ -16,8 +16,8 @@ Identity IdentityOf(const std::string& path) {
     const bool known = file != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(file, &info);
     EXPECT_TRUE(known) << path;
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
-    return {uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow, info.nNumberOfLinks,
-            info.dwVolumeSerialNumber, 0, info.dwFileAttributes};
+    return {uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow, info.nNumberOfLinks, 0, 0,
+            info.dwFileAttributes};
 }
 
 void SetAttributes(const std::string& path, uint32_t attributes) {

@@ -125,6 +125,28 @@ TEST_F(FileTest, RelativeAndSlashedPathsAreSavedAsFullPaths) {
     EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
+TEST_F(FileTest, NamesInAnyScriptAreLoadedAndSaved) {
+    // UTF-8 in the core, UTF-16 at the system: "Ünïcode 日本.bin". (Under
+    // wine, whose file names follow the locale, the ANSI code page is UTF-8.)
+    const std::string name =
+        "\xc3\x9cn\xc3\xaf"
+        "code \xe6\x97\xa5\xe6\x9c\xac.bin";
+    const std::u8string wide(name.begin(), name.end());
+    {
+        std::ofstream out(std::filesystem::path(dir) / std::filesystem::path(wide),
+                          std::ios::binary);
+        out << "old";
+    }
+    ASSERT_TRUE(view.LoadFile(Path(name)));
+    EXPECT_EQ(Image(), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(host.GetMainCaption(), "Bytewren - " + name);
+    SetImage(Bytes(5000, 2));
+    ASSERT_TRUE(view.SaveToFile(Path(name)));
+    std::ifstream in(std::filesystem::path(dir) / std::filesystem::path(wide), std::ios::binary);
+    EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), Image());
+    EXPECT_EQ(Names(dir).size(), 1u) << "no temporary file is left";
+}
+
 TEST_F(FileTest, FoldersDevicesAndMissingFoldersAreNeitherLoadedNorSaved) {
     std::filesystem::create_directory(Path("folder"));
     SetImage(Bytes(5000));

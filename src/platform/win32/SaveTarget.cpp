@@ -28,16 +28,20 @@ constexpr DWORD kPlainAttributes =
 HANDLE Handle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
 /// Streams besides the file's data, which only the old file has.
-bool HasNamedStreams(const std::wstring& path) {
-    WIN32_FIND_STREAM_DATA stream;
-    HANDLE find = ::FindFirstStreamW(path.c_str(), FindStreamInfoStandard, &stream, 0);
-    if (find == INVALID_HANDLE_VALUE) return false;  // none, or not supported
-    bool named = false;
-    do {
-        named |= std::wstring(stream.cStreamName) != L"::$DATA";
-    } while (!named && ::FindNextStreamW(find, &stream));
-    ::FindClose(find);
-    return named;
+bool HasNamedStreams(HANDLE file) {
+    alignas(FILE_STREAM_INFO) char buffer[64 * 1024];
+    if (!::GetFileInformationByHandleEx(file, FileStreamInfo, buffer, sizeof buffer)) {
+        // None, not supported by the file system, or more than fit: only
+        // the last may have some.
+        return ::GetLastError() == ERROR_MORE_DATA;
+    }
+    for (size_t at = 0;;) {
+        const auto* stream = reinterpret_cast<const FILE_STREAM_INFO*>(buffer + at);
+        const std::wstring name(stream->StreamName, stream->StreamNameLength / sizeof(WCHAR));
+        if (name != L"::$DATA") return true;
+        if (stream->NextEntryOffset == 0) return false;
+        at += stream->NextEntryOffset;
+    }
 }
 
 /// The owner, group and access list of an open file, as text.
@@ -116,7 +120,7 @@ std::unique_ptr<SaveWriter> BeginSave(const std::string& target, uint64_t length
             return nullptr;
         }
         facts.linked = info.nNumberOfLinks > 1;
-        facts.extendedAttributes = (attributes & ~kPlainAttributes) || HasNamedStreams(path);
+        facts.extendedAttributes = (attributes & ~kPlainAttributes) || HasNamedStreams(file);
     }
 
     // Whether a new file can be made beside it, and made like the old one,
