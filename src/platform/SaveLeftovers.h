@@ -1,27 +1,29 @@
 // The names of the files a save makes besides its target (temporary files,
-// backups) and finding those that killed saves left behind. POSIX; internal
-// to the file layer.
+// backups), creating them, and finding those that killed saves left behind.
+// Internal to the file layer.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace platform::posix {
+#include "platform/FileIO.h"
 
-/// A fresh name for a rename save's temporary file beside target.
-std::string TemporaryName(const std::string& target);
+namespace platform {
 
-/// The n-th (from 0) candidate name of a backup of target, in its folder or
-/// in the user's temporary folder. No candidate is ever reused while a file
-/// of that name exists, so a backup never overwrites an older one.
-std::string BackupName(const std::string& target, bool inTemporaryFolder, unsigned n);
+/// A rename save's temporary file, created beside target under a fresh
+/// name (see sys::CreateNewFile for privateFile). NO_FILE when none can be
+/// made there.
+FileHandle CreateTemporary(const std::string& target, bool privateFile, std::string& path);
+
+/// An in-place save's private backup of target's old contents: in target's
+/// folder when possible, else in the user's temporary folder; never over an
+/// existing file, so a backup never overwrites an older one. NO_FILE when
+/// neither place takes it.
+FileHandle CreateBackup(const std::string& target, std::string& path);
 
 /// Regular files of the given kind named for target that no running save
-/// holds (a save holds a lock on its own files while it runs).
+/// holds (a save holds its own files while it runs).
 std::vector<std::string> LeftoverTemporaries(const std::string& target);
 std::vector<std::string> LeftoverBackups(const std::string& target);
 
-/// Holds fd's file for this save; others then see it is not a leftover.
-bool HoldForThisSave(int fd);
-
-}  // namespace platform::posix
+}  // namespace platform

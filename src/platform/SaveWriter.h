@@ -1,8 +1,6 @@
-// The two ways OutputFile writes a file, behind one interface. POSIX;
-// internal to the file layer.
+// The two ways OutputFile writes a file, behind one interface. Internal to
+// the file layer.
 #pragma once
-
-#include <sys/stat.h>
 
 #include <cstdint>
 #include <memory>
@@ -28,17 +26,24 @@ public:
     virtual uint64_t WorkTotal() const = 0;
 };
 
-/// Creates the temporary file for replacing target (old: its state, or null
-/// for a new file) by rename, with old's owner, group and mode where the
-/// system allows it. Null when no file can be created beside target.
-/// ownerMismatch tells whether the new file could not be made like old.
-std::unique_ptr<SaveWriter> BeginRenameSave(const std::string& target, const struct stat* old,
-                                            uint64_t length, bool& ownerMismatch);
+/// Examines target (links resolved), chooses how to write it (see
+/// ChooseWriteMethod) and begins that save: one version per system. Null
+/// when it cannot be written: why then tells the reason, and nothing of
+/// target has changed.
+std::unique_ptr<SaveWriter> BeginSave(const std::string& target, uint64_t length,
+                                      OutputFile::Opened& why);
 
-/// Opens target (whose state is old) for writing in place and creates the
-/// backup for its old contents. Null when it cannot: why then tells the
-/// reason and nothing of target has changed.
-std::unique_ptr<SaveWriter> BeginInPlaceSave(const std::string& target, const struct stat& old,
-                                             uint64_t length, OutputFile::Opened& why);
+/// A save of length bytes into the new file temp (open as file) that then
+/// replaces target by rename. held, when open, is target itself, kept from
+/// other programs until the rename.
+std::unique_ptr<SaveWriter> MakeRenameSave(FileHandle file, std::string temp, std::string target,
+                                           uint64_t length, FileHandle held = NO_FILE);
+
+/// A save of length bytes into file itself (of oldLength bytes and the
+/// given POSIX mode), whose old contents first go to backup (open as
+/// backupFile).
+std::unique_ptr<SaveWriter> MakeInPlaceSave(FileHandle file, FileHandle backupFile,
+                                            std::string backup, unsigned mode, uint64_t oldLength,
+                                            uint64_t length);
 
 }  // namespace platform

@@ -97,8 +97,8 @@ TEST_F(FileTest, OpenShowsTheOpenDialogAndLoadsTheChoice) {
     EXPECT_FALSE(shown.save);
     EXPECT_EQ(shown.request.initialName, "");
     EXPECT_EQ(shown.request.filter, "All Files (*.*)|*.*||");
-    EXPECT_EQ(shown.request.flags, ofn::HideReadOnly | ofn::PathMustExist |
-                                       ofn::FileMustExist | ofn::NoReadOnlyReturn);
+    EXPECT_EQ(shown.request.flags,
+              ofn::HideReadOnly | ofn::PathMustExist | ofn::FileMustExist | ofn::NoReadOnlyReturn);
 }
 
 TEST_F(FileTest, ReloadReadsTheFileAfreshAndNeedsAPath) {
@@ -113,10 +113,10 @@ TEST_F(FileTest, ReloadReadsTheFileAfreshAndNeedsAPath) {
 
 TEST_F(FileTest, OnlyTheFirstDroppedFileIsLoadedHoweverLongItsName) {
     // A path well past the 260 characters of a classic fixed buffer.
-    std::string folder = dir;
-    for (int i = 0; i < 6; ++i) folder += "/" + std::string(50, char('a' + i));
-    std::filesystem::create_directories(folder);
-    const std::string first = folder + "/first.bin";
+    std::string folder;
+    for (int i = 0; i < 6; ++i) folder += std::string(50, char('a' + i)) + "/";
+    std::filesystem::create_directories(Path(folder));
+    const std::string first = Path(folder + "first.bin");
     ASSERT_GT(first.size(), 300u);
     WriteFile(first, Bytes(30, 1));
     WriteFile(Path("second.bin"), Bytes(40, 2));
@@ -156,6 +156,7 @@ TEST_F(FileTest, TheCommandLineFileIsOpenedOnceTheWindowRunsOrForgotten) {
     EXPECT_EQ(h.MessageBoxes()[0].text, kOpenFailed);
 }
 
+#ifndef _WIN32  // a Windows file name cannot hold a quote
 // A quote in a POSIX argument is part of the name: my"file.bin is opened,
 // not myfile.bin, and a later Save writes only the file that was named.
 TEST_F(FileTest, AnArgumentWithAQuoteOpensThatVeryFile) {
@@ -180,6 +181,7 @@ TEST_F(FileTest, AnArgumentWithAQuoteOpensThatVeryFile) {
     EXPECT_EQ(ReadFile(quoted), saved);
     EXPECT_EQ(ReadFile(Path("myfile.bin")), Bytes(50, 2));
 }
+#endif
 
 TEST_F(FileTest, TheMainWindowForwardsEveryFileCommand) {
     WriteFile(Path("a.bin"), Bytes(70, 1));

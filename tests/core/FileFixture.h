@@ -2,15 +2,16 @@
 // to write, read and list them.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <set>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "FileState.h"
 #include "ViewFixture.h"
 #include "platform/FileIO.h"
 
@@ -18,9 +19,13 @@ class FileTest : public ViewTest {
 protected:
     void SetUp() override {
         ViewTest::SetUp();
-        std::string pattern = (std::filesystem::temp_directory_path() / "bytewren-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        std::mt19937 random(std::random_device{}());
+        for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
+            const auto folder = std::filesystem::temp_directory_path() /
+                                ("bytewren-" + std::to_string(random() % 1000000));
+            if (std::filesystem::create_directory(folder)) dir = folder.string();
+        }
+        ASSERT_FALSE(dir.empty());
     }
     void TearDown() override {
         platform::InjectReadFailure(0);
@@ -29,7 +34,15 @@ protected:
         std::filesystem::remove_all(dir, ignored);
     }
 
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+    /// A path in the folder, with the system's separator: name may use "/".
+    std::string Path(std::string name) const {
+#ifdef _WIN32
+        std::replace(name.begin(), name.end(), '/', '\\');
+        return dir + "\\" + name;
+#else
+        return dir + "/" + name;
+#endif
+    }
 
     static std::vector<uint8_t> Bytes(size_t n, unsigned seed = 1) {
         std::mt19937 random(seed);
@@ -58,20 +71,6 @@ protected:
     static void MakeSparse(const std::string& path, uint64_t length) {
         WriteFile(path, {});
         std::filesystem::resize_file(path, length);
-    }
-    /// What an in-place save must leave as it was.
-    struct Identity {
-        ino_t inode = 0;
-        nlink_t links = 0;
-        uid_t uid = 0;
-        gid_t gid = 0;
-        mode_t mode = 0;
-        bool operator==(const Identity&) const = default;
-    };
-    static Identity IdentityOf(const std::string& path) {
-        struct stat st {};
-        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-        return {st.st_ino, st.st_nlink, st.st_uid, st.st_gid, mode_t(st.st_mode & 07777)};
     }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;

@@ -3,6 +3,7 @@
 // write, another user's writable file in a sticky folder or an open one.
 // Each save runs in a forked child that has dropped to an unprivileged user
 // and reports what happened through its exit status.
+#ifndef _WIN32
 #include <cstdlib>
 
 #include "ChildProcess.h"
@@ -162,3 +163,4 @@ TEST_F(SaveAsUserTest, ASetIdFileWrittenInPlaceByItsOwnerKeepsItsMode) {
     EXPECT_EQ(ReadFile(folder + "/g.bin"), image);
     EXPECT_EQ(IdentityOf(file), before) << "writing cleared the set-id bits";
 }
+#endif

@@ -1,4 +1,4 @@
-// Reading files, the process setting for writing them, and the test seams.
+// Reading files and the process setting for writing them, on POSIX.
 #include "platform/FileIO.h"
 
 #include <fcntl.h>
@@ -7,37 +7,14 @@
 #include <cerrno>
 #include <csignal>
 
-#include "platform/PosixFiles.h"
+#include "platform/SystemFiles.h"
 
 namespace platform {
 namespace {
 
-int g_readFailIn = 0;
-int g_writeFailIn = 0;
-int g_backupFailIn = 0;
-
-/// Counts one call down; true when it is the one chosen to fail.
-bool FaultFires(int& countdown) { return countdown > 0 && --countdown == 0; }
-
 int Fd(FileHandle file) { return int(file); }
 
 }  // namespace
-
-void InjectReadFailure(int n) { g_readFailIn = n; }
-void InjectWriteFailure(int n) { g_writeFailIn = n; }
-void InjectBackupFailure(int n) { g_backupFailIn = n; }
-
-bool posix::WriteFailureInjected() {
-    if (!FaultFires(g_writeFailIn)) return false;
-    errno = ENOSPC;
-    return true;
-}
-
-bool posix::BackupFailureInjected() {
-    if (!FaultFires(g_backupFailIn)) return false;
-    errno = ENOSPC;
-    return true;
-}
 
 void InitFileWrites() {
     // By default a write past RLIMIT_FSIZE kills the process with SIGXFSZ,
@@ -72,7 +49,7 @@ bool InputFile::Open(const std::string& path) {
 
 int64_t InputFile::Read(void* buffer, size_t size) {
     if (m_file == NO_FILE) return -1;
-    if (FaultFires(g_readFailIn)) {
+    if (sys::ReadFailureInjected()) {
         errno = EIO;
         return -1;
     }
