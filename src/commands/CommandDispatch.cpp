@@ -10,16 +10,17 @@ bool CHexView::OnCommand(WParam wParam, LParam lParam) {
         case ID_COPY_HEX_STRING: CopyAsHexString(); break;
         case ID_COPY_HEX_BLOCK: CopyAsHexBlock(); break;
         case ID_COPY_ASCII_TEXT: CopyAsAsciiText(); break;
-        // The scan of a running search reads the image between its pumps:
-        // nothing may change or free it meanwhile.
+        // A load fills the image, a save writes it and a search reads it
+        // between their pumps, where a command may arrive: nothing may
+        // change or free the image meanwhile.
         case ID_DELETE_SELECTION:
-            if (!m_bSearching && HasSelectionInImage()) DeleteSelection();
+            if (!ImageInUse() && HasSelectionInImage()) DeleteSelection();
             break;
         case ID_INSERT_FROM_CLIPBOARD:
-            if (!m_bSearching) PasteInsert();
+            if (!ImageInUse()) PasteInsert();
             break;
         case ID_OVERWRITE_FROM_CLIPBOARD:
-            if (!m_bSearching) PasteOverwrite();
+            if (!ImageInUse()) PasteOverwrite();
             break;
         case ID_EDIT_BITS: BeginBitEdit(); break;
         // The crossing is deliberate: 168 is TEXT ignoring case (mode 3)

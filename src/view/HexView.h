@@ -121,6 +121,9 @@ public:
     /// until its file holds the old bytes again): the progress panel is
     /// shown and the image is out of reach.
     bool IsLoadingOrSaving() const { return m_bLoading || m_bSaving || m_bWritingInPlace; }
+    /// True while a load, save or search works on the image: nothing may
+    /// change it meanwhile.
+    bool ImageInUse() const { return IsLoadingOrSaving() || m_bSearching; }
     /// True while a load, save, input panel or search keeps file commands out.
     bool IsBusy() const { return IsLoadingOrSaving() || m_bInputPanel || m_bSearching; }
     /// True when an image with at least one byte is present.

@@ -16,7 +16,9 @@ bool HandleKeyPress(CHexView& view, Message& message) {
             view.Host().Invalidate();
             return true;
         case vk::Return:
-            if (view.m_bBitEdit) view.EndBitEdit();
+            // The typed bits wait for a running load, save or search to end,
+            // which may not see the image change.
+            if (view.m_bBitEdit && !view.ImageInUse()) view.EndBitEdit();
             if (view.m_bInputPanel && !view.m_bSearching) {
                 view.Host().PostMessage(WM_RUN_SEARCH, 0, 0);
             }
