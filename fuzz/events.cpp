@@ -488,10 +488,14 @@ private:
                 return "drop " + path;
             }
             case 18: {
-                const bool more = in.Bool();
-                host.ChooseMenuCommand(more ? IDM_VIEW_INCREASECOLUMN : IDM_VIEW_DECREASECOLUMN);
-                m.Columns(more ? +1 : -1);
-                return "columns";
+                static const unsigned view[] = {IDM_VIEW_INCREASECOLUMN, IDM_VIEW_DECREASECOLUMN,
+                                                IDM_VIEW_FADE_NORMAL,    IDM_VIEW_FADE_LESS,
+                                                IDM_VIEW_FADE_NONE,      IDM_HELP_ABOUT};
+                const unsigned id = view[in.Range(0, 5)];
+                host.ChooseMenuCommand(id);
+                if (id == IDM_VIEW_INCREASECOLUMN) m.Columns(+1);
+                if (id == IDM_VIEW_DECREASECOLUMN) m.Columns(-1);
+                return "menu " + std::to_string(id);
             }
             case 19: {
                 static const unsigned codes[] = {sb::LineUp, sb::LineDown, sb::PageUp, sb::PageDown};
