@@ -35,9 +35,9 @@ namespace fs = std::filesystem;
 const char* const kNames[] = {"a", "b", "b.link", "big", "new", "dir", "missing", "missing/x"};
 constexpr int kNameCount = sizeof kNames / sizeof *kNames;
 
-const unsigned kKeys[] = {vk::Left,   vk::Up,     vk::Right, vk::Down, vk::Insert,
-                          vk::Delete, vk::Back,   vk::Tab,   vk::Escape, vk::Return,
-                          vk::F3,     vk::F5,     vk::F6};
+const unsigned kKeys[] = {vk::Left,   vk::Up,   vk::Right, vk::Down,   vk::Insert,
+                          vk::Delete, vk::Back, vk::Tab,   vk::Escape, vk::Return,
+                          vk::F3,     vk::F5,   vk::F6};
 const char kTyped[] = "0123456789abcdefABCDEF 01xG~z";
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -50,7 +50,8 @@ const char kTyped[] = "0123456789abcdefABCDEF 01xG~z";
 const std::string& Folder() {
     static const std::string* folder = [] {
         std::error_code error;
-        const fs::path base = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
         auto* made = new std::string((base / "bytewren-fuzz-XXXXXX").string());
         if (::mkdtemp(made->data()) == nullptr) Fail("no temporary folder");
         std::atexit([] {
@@ -69,7 +70,8 @@ std::optional<std::vector<uint8_t>> ReadFile(const std::string& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -108,7 +110,8 @@ public:
 private:
     void MakeFiles() {
         std::error_code ignored;
-        for (const auto& entry : fs::directory_iterator(Folder())) fs::remove_all(entry.path(), ignored);
+        for (const auto& entry : fs::directory_iterator(Folder()))
+            fs::remove_all(entry.path(), ignored);
         WriteFile(PathOf("a"), in.Bytes(48));
         WriteFile(PathOf("b"), in.Bytes(40));
         fs::create_hard_link(PathOf("b"), PathOf("b.link"), ignored);
@@ -123,7 +126,8 @@ private:
 
     void Check(const std::string& what) {
         const std::string where = "step " + std::to_string(step) + " (" + what + ")";
-        if (const std::string broken = model::WellFormed(view); !broken.empty()) Fail(where + ": " + broken);
+        if (const std::string broken = model::WellFormed(view); !broken.empty())
+            Fail(where + ": " + broken);
         const std::string difference = model::Difference(m.s, model::Observe(view, host));
         if (!difference.empty()) Fail(where + ", view and model differ:\n" + difference);
     }
@@ -276,7 +280,8 @@ private:
         }
         const std::string where = "step " + std::to_string(step) + " (save to " + path + "): ";
         if (after && *after == image) {
-            if (reported && before != after) Fail(where + "a save that completed was reported as failed");
+            if (reported && before != after)
+                Fail(where + "a save that completed was reported as failed");
         } else if (after == before) {
             if (!reported && !pumped) Fail(where + "a save that did not complete said nothing");
             if (!mayFail && !pumped) Fail(where + "a save failed without a cause");
@@ -284,13 +289,14 @@ private:
             Fail(where + "the file is neither what it was nor the image");
         }
         if (path == PathOf("b") || path == PathOf("b.link")) {
-            if (ReadFile(PathOf("b")) != ReadFile(PathOf("b.link"))) Fail(where + "the file lost its link");
+            if (ReadFile(PathOf("b")) != ReadFile(PathOf("b.link")))
+                Fail(where + "the file lost its link");
         }
         for (const auto& entry : fs::directory_iterator(Folder())) {
             const std::string name = entry.path().filename().string();
-            const bool known = std::find_if(std::begin(kNames), std::end(kNames), [&](const char* n) {
-                                   return name == n;
-                               }) != std::end(kNames);
+            const bool known =
+                std::find_if(std::begin(kNames), std::end(kNames),
+                             [&](const char* n) { return name == n; }) != std::end(kNames);
             if (!known && !(restoreFailed && name.find(".bytewren-backup") != std::string::npos)) {
                 Fail(where + "left " + name + " behind");
             }
@@ -306,7 +312,8 @@ private:
         const auto before = ReadFile(path);
         perform();
         std::error_code error;
-        const bool writable = !fs::is_directory(path, error) && fs::is_directory(fs::path(path).parent_path(), error);
+        const bool writable =
+            !fs::is_directory(path, error) && fs::is_directory(fs::path(path).parent_path(), error);
         CheckSave(path, before, boxesBefore, failureArmed || !writable);
     }
 
@@ -332,7 +339,9 @@ private:
         host.OnPump(nullptr);
         Disarm();
         if (pumped) TakeWhatPumpedActionsDid(what);
-        if (trace) std::fprintf(stderr, "step %d: %s%s\n", step, what.c_str(), pumped ? " (actions in a pump)" : "");
+        if (trace)
+            std::fprintf(stderr, "step %d: %s%s\n", step, what.c_str(),
+                         pumped ? " (actions in a pump)" : "");
         Check(what);
     }
 
@@ -340,9 +349,11 @@ private:
     /// selection and modes ended; it checks the image and takes the rest.
     void TakeWhatPumpedActionsDid(const std::string& what) {
         const model::State got = model::Observe(view, host);
-        const std::string where = "step " + std::to_string(step) + " (" + what + " with actions in a pump): ";
+        const std::string where =
+            "step " + std::to_string(step) + " (" + what + " with actions in a pump): ";
         if (loading) {
-            if (got.image && (!loadedBytes || got.bytes != *loadedBytes)) Fail(where + "the image is not the file");
+            if (got.image && (!loadedBytes || got.bytes != *loadedBytes))
+                Fail(where + "the image is not the file");
         } else if (got.bytes != m.s.bytes || got.image != m.s.image) {
             Fail(where + "the image changed");
         }
@@ -353,8 +364,8 @@ private:
         loading = false;
         switch (in.Range(0, 20)) {
             case 0: {
-                const char ch = in.Bool() ? kTyped[in.Range<size_t>(0, sizeof kTyped - 2)]
-                                                 : char(in.Byte());
+                const char ch =
+                    in.Bool() ? kTyped[in.Range<size_t>(0, sizeof kTyped - 2)] : char(in.Byte());
                 host.TypeChar(ch);
                 m.Char(static_cast<unsigned char>(ch));
                 return "type " + model::Quoted(std::string(1, ch));
@@ -367,7 +378,8 @@ private:
                 }
                 return "type " + model::Quoted(text);
             }
-            case 2: case 3: {
+            case 2:
+            case 3: {
                 const unsigned key = kKeys[in.Range<size_t>(0, std::size(kKeys) - 1)];
                 host.PressKey(key);
                 switch (key) {
@@ -446,7 +458,8 @@ private:
                 loading = true;
                 const size_t dialogs = host.FileDialogs().size();
                 host.ChooseMenuCommand(IDM_FILE_OPEN);
-                if (host.FileDialogs().size() - dialogs != size_t(shown)) Fail("the Open dialog's gate");
+                if (host.FileDialogs().size() - dialogs != size_t(shown))
+                    Fail("the Open dialog's gate");
                 if (shown && !path.empty()) Load(path, armed.read);
                 return "open " + path;
             }
@@ -464,7 +477,8 @@ private:
                         return "save " + path + ", answered no";
                     }
                     host.QueueMessageBoxAnswer(mb::IdYes);
-                    SaveTo(path, boxes, armed.Any(), [&] { host.ChooseMenuCommand(IDM_FILE_SAVE); });
+                    SaveTo(path, boxes, armed.Any(),
+                           [&] { host.ChooseMenuCommand(IDM_FILE_SAVE); });
                     return "save " + path;
                 }
                 return SaveAs(IDM_FILE_SAVE, allowed, armed.Any());
@@ -498,14 +512,13 @@ private:
                 return "menu " + std::to_string(id);
             }
             case 19: {
-                static const unsigned codes[] = {sb::LineUp, sb::LineDown, sb::PageUp, sb::PageDown};
+                static const unsigned codes[] = {sb::LineUp, sb::LineDown, sb::PageUp,
+                                                 sb::PageDown};
                 if (in.Bool()) host.DragThumb(in.Range(-2, 40));
                 else host.ScrollBarAction(codes[in.Range(0, 3)]);
                 return "scroll";
             }
-            default:
-                host.ResizeMainWindow(in.Range(1, 700), in.Range(1, 300));
-                return "resize";
+            default: host.ResizeMainWindow(in.Range(1, 700), in.Range(1, 300)); return "resize";
         }
     }
 
@@ -518,7 +531,8 @@ private:
         } else {
             SaveTo(path, boxes, failureArmed, [&] { host.ChooseMenuCommand(command); });
         }
-        if (host.FileDialogs().size() - dialogs != size_t(allowed)) Fail("the Save As dialog's gate");
+        if (host.FileDialogs().size() - dialogs != size_t(allowed))
+            Fail("the Save As dialog's gate");
         return "save as " + path;
     }
 
@@ -531,8 +545,8 @@ private:
     /// BYTEWREN_FUZZ_TRACE=1 lists the steps, to follow a crash's input.
     const bool trace = std::getenv("BYTEWREN_FUZZ_TRACE") != nullptr;
     int pumpBase = 0;
-    bool pumped = false;      // actions ran inside a pump during this step
-    bool loading = false;     // this step loads a file
+    bool pumped = false;   // actions ran inside a pump during this step
+    bool loading = false;  // this step loads a file
     std::optional<std::vector<uint8_t>> loadedBytes;
 };
 

@@ -2,14 +2,15 @@
 // back through the paste parser (a hex string or block parsed gives the
 // bytes again), ParseHexBytes against strtol on each pair, IsHexPattern, and
 // the offset parser against exact arithmetic.
-#include "FuzzInput.h"
 #include "commands/HexText.h"
+#include "FuzzInput.h"
 #include "model/ViewModel.h"
 
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& input) {
-    std::fprintf(stderr, "\n==== rule broken: %s for %s\n", what.c_str(), model::Quoted(input).c_str());
+    std::fprintf(stderr, "\n==== rule broken: %s for %s\n", what.c_str(),
+                 model::Quoted(input).c_str());
     std::abort();
 }
 
@@ -17,13 +18,15 @@ void CheckCopyForms(const std::vector<uint8_t>& bytes, int perRow) {
     const std::string raw(bytes.begin(), bytes.end());
     const std::string hex = FormatHexString(bytes.data(), bytes.size());
     if (hex != model::HexString(bytes.data(), bytes.size())) Fail("the hex string", raw);
-    if (ParseHexBytes(hex) != bytes || !IsHexPattern(hex)) Fail("the hex string does not read back", raw);
+    if (ParseHexBytes(hex) != bytes || !IsHexPattern(hex))
+        Fail("the hex string does not read back", raw);
 
     const std::string block = FormatHexBlock(bytes.data(), bytes.size(), perRow);
     if (block != model::HexBlock(bytes.data(), bytes.size(), perRow)) Fail("the hex block", raw);
     if (ParseHexBytes(block) != bytes) Fail("the hex block does not read back", raw);
 
-    if (FormatAsciiText(bytes.data(), bytes.size()) != model::AsciiText(bytes.data(), bytes.size())) {
+    if (FormatAsciiText(bytes.data(), bytes.size()) !=
+        model::AsciiText(bytes.data(), bytes.size())) {
         Fail("the ASCII text", raw);
     }
 }

@@ -39,9 +39,9 @@ void CheckMatcher(FuzzInput& in) {
     uint32_t want = model::NaiveFind(pattern, fold, data.get(), size, first);
     if (want != model::NONE && want >= last) want = model::NONE;
     if (got != want) {
-        Fail("FindPattern gave " + model::Offset(got) + ", a naive scan " + model::Offset(want) + " in [" +
-             std::to_string(first) + ", " + std::to_string(last) + ") of " + model::Bytes(bytes) +
-             " for " + model::Bytes(pattern));
+        Fail("FindPattern gave " + model::Offset(got) + ", a naive scan " + model::Offset(want) +
+             " in [" + std::to_string(first) + ", " + std::to_string(last) + ") of " +
+             model::Bytes(bytes) + " for " + model::Bytes(pattern));
     }
 }
 
@@ -53,7 +53,8 @@ void CheckViewSearch(FuzzInput& in) {
     view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(bytes.size()));
     if (!bytes.empty()) std::memcpy(view.m_pData, bytes.data(), bytes.size());
     view.m_nFileSize = uint32_t(bytes.size());
-    view.m_nSelStart = view.m_nSelEnd = view.m_nCaret = in.Range<uint32_t>(0, uint32_t(bytes.size()));
+    view.m_nSelStart = view.m_nSelEnd = view.m_nCaret =
+        in.Range<uint32_t>(0, uint32_t(bytes.size()));
     view.RecalcMetrics();
 
     static const unsigned commands[] = {ID_SEARCH_HEX, ID_SEARCH_TEXT, ID_SEARCH_TEXT_NOCASE,
@@ -67,8 +68,8 @@ void CheckViewSearch(FuzzInput& in) {
     m.Enter();
     const std::string difference = model::Difference(m.s, model::Observe(view, host));
     if (!difference.empty()) {
-        Fail("search of mode " + std::to_string(view.m_nSearchMode) + " for " + model::Quoted(view.m_strInput) +
-             ":\n" + difference);
+        Fail("search of mode " + std::to_string(view.m_nSearchMode) + " for " +
+             model::Quoted(view.m_strInput) + ":\n" + difference);
     }
     view.m_bInputPanel = false;
 }

@@ -21,8 +21,8 @@ void AtNextPump(headless::HeadlessHost& host, std::function<void()> action) {
 
 class ImageInUseTest : public FileTest {
 protected:
-    static constexpr unsigned kImageCommands[] = {ID_INSERT_FROM_CLIPBOARD, ID_OVERWRITE_FROM_CLIPBOARD,
-                                                  ID_DELETE_SELECTION};
+    static constexpr unsigned kImageCommands[] = {ID_INSERT_FROM_CLIPBOARD,
+                                                  ID_OVERWRITE_FROM_CLIPBOARD, ID_DELETE_SELECTION};
 
     void PostCommand(unsigned id) {
         host.Clipboard() = "41";

@@ -14,8 +14,8 @@ using Pointer = model::Model::Pointer;
 class RandomEventsTest : public InteractTest {
 protected:
     void RandomClipboard(std::mt19937& rng) {
-        static const char* texts[] = {"41 42", "0a 1B\r\nff", "ABC", "hello", "", " \r\n",
-                                      "zz", "-1", "00 11 22 33 44"};
+        static const char* texts[] = {"41 42", "0a 1B\r\nff", "ABC", "hello",         "",
+                                      " \r\n", "zz",          "-1",  "00 11 22 33 44"};
         if (rng() % 4 == 0) {
             std::string text(rng() % 6, ' ');
             for (char& c : text) c = char(rng());

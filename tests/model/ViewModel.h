@@ -24,13 +24,15 @@ namespace model {
 
 constexpr uint32_t NONE = 0xFFFFFFFFu;
 
-inline const std::string kUnloaded = "Memory Reallocation Failed, File has been Unloaded from Memory!";
+inline const std::string kUnloaded =
+    "Memory Reallocation Failed, File has been Unloaded from Memory!";
 inline const std::string kOpenFailed = "Could not open file, it may be in use by another process.";
 inline const std::string kNoMemoryToLoad = "Not enough memory to load file.";
 inline const std::string kReadFailed =
     "Failed during file read process, the file may have changed or become unreadable.";
 inline const std::string kNoMemoryForNew = "Not enough memory to create a new file.";
-inline const std::string kOverwriteQuestion = "Are you sure you want to overwrite the original file?";
+inline const std::string kOverwriteQuestion =
+    "Are you sure you want to overwrite the original file?";
 /// Messages about backups that killed saves left on disk: they depend on
 /// the disk, not on the view's rules, so the model leaves them out.
 inline const std::string kInterruptedSavePrefix = "A previous save of this file did not finish";
@@ -199,8 +201,8 @@ inline State Observe(const CHexView& v, headless::HeadlessHost& host) {
 inline std::string Offset(uint32_t o) { return o == NONE ? "-1" : std::to_string(o); }
 
 inline std::string Bytes(const std::vector<uint8_t>& b) {
-    return std::to_string(b.size()) + " bytes [" + HexString(b.data(), std::min<size_t>(b.size(), 48)) +
-           (b.size() > 48 ? "...]" : "]");
+    return std::to_string(b.size()) + " bytes [" +
+           HexString(b.data(), std::min<size_t>(b.size(), 48)) + (b.size() > 48 ? "...]" : "]");
 }
 
 inline std::string Quoted(const std::string& s) {
@@ -239,7 +241,8 @@ inline std::string Difference(const State& want, const State& got) {
     field("bit edit", want.bitEdit == got.bitEdit, flag(want.bitEdit), flag(got.bitEdit));
     field("bits", want.bits == got.bits, Quoted(want.bits), Quoted(got.bits));
     field("panel", want.panel == got.panel, flag(want.panel), flag(got.panel));
-    field("search mode", want.mode == got.mode, std::to_string(want.mode), std::to_string(got.mode));
+    field("search mode", want.mode == got.mode, std::to_string(want.mode),
+          std::to_string(got.mode));
     field("input", want.input == got.input, Quoted(want.input), Quoted(got.input));
     field("bytes per row", want.bytesPerRow == got.bytesPerRow, std::to_string(want.bytesPerRow),
           std::to_string(got.bytesPerRow));
@@ -490,8 +493,9 @@ public:
         if (!SelectionInImage()) return;
         const auto text = ClipboardText();
         if (!text) return;
-        const auto bytes = s.charArea ? std::optional(std::vector<uint8_t>(text->begin(), text->end()))
-                                      : HexPairs(*text);
+        const auto bytes = s.charArea
+                               ? std::optional(std::vector<uint8_t>(text->begin(), text->end()))
+                               : HexPairs(*text);
         if (!bytes) return;
         const uint32_t n = uint32_t(bytes->size());
         if (insert) {
@@ -540,8 +544,8 @@ public:
     void RunSearch() {
         if (s.mode == SEARCH_OFFSET) return Jump();
         const Pattern p = SearchPattern(s.mode, s.input);
-        const uint32_t hit = s.image ? NaiveFind(p.bytes, p.fold, s.bytes.data(), s.bytes.size(), s.start)
-                                     : NONE;
+        const uint32_t hit =
+            s.image ? NaiveFind(p.bytes, p.fold, s.bytes.data(), s.bytes.size(), s.start) : NONE;
         if (hit == NONE) return;
         s.start = s.caret = hit;
         s.end = hit + uint32_t(p.bytes.size()) - 1;
@@ -602,7 +606,8 @@ public:
         s.bits.assign(10, '\0');
         if (!bytes) return s.messages.push_back(kOpenFailed);
         if (!Allocate()) return s.messages.push_back(kNoMemoryToLoad);
-        const int reads = std::max<int>(1, int((bytes->size() + CHexView::CHUNK_SIZE - 1) / CHexView::CHUNK_SIZE));
+        const int reads = std::max<int>(
+            1, int((bytes->size() + CHexView::CHUNK_SIZE - 1) / CHexView::CHUNK_SIZE));
         if (readFailsAt > 0 && readFailsAt <= reads) return s.messages.push_back(kReadFailed);
         s.image = true;
         s.bytes = *bytes;
@@ -634,9 +639,12 @@ public:
         const uint32_t hit = aimed && *aimed < Size() ? *aimed : NONE;
         if (kind == Pointer::Press) {
             const uint32_t got = v.m_nSelStart;
-            if (v.m_nSelEnd != got || v.m_nCaret != got) return "a press selected more than one byte";
-            if (uint32_t(v.m_nDragAnchor) != got) return "the drag is not anchored on the pressed byte";
-            if (aimed && got != hit) return "a press on byte " + Offset(*aimed) + " selected " + Offset(got);
+            if (v.m_nSelEnd != got || v.m_nCaret != got)
+                return "a press selected more than one byte";
+            if (uint32_t(v.m_nDragAnchor) != got)
+                return "the drag is not anchored on the pressed byte";
+            if (aimed && got != hit)
+                return "a press on byte " + Offset(*aimed) + " selected " + Offset(got);
             if (got != NONE && got >= Size()) return "a press selected a byte outside the image";
             s.start = s.end = s.caret = got;
             s.pending = 0;
@@ -645,15 +653,18 @@ public:
                 return "the pointer over byte " + Offset(*aimed) + " hovers " +
                        Offset(uint32_t(v.m_nHoverOffset));
             }
-            if (kind == Pointer::Release && v.m_nDragAnchor != -1) return "a release left the drag open";
-            if (kind != Pointer::Release && v.m_nDragAnchor != anchorBefore) return "the drag anchor moved";
+            if (kind == Pointer::Release && v.m_nDragAnchor != -1)
+                return "a release left the drag open";
+            if (kind != Pointer::Release && v.m_nDragAnchor != anchorBefore)
+                return "the drag anchor moved";
             const uint32_t anchor = uint32_t(anchorBefore), hover = uint32_t(v.m_nHoverOffset);
             if (anchor < Size() && hover < Size() && s.image) {
                 s.start = std::min(anchor, hover);
                 s.end = std::max(anchor, hover);
             }
         }
-        if (aimed && kind != Pointer::Release && kind != Pointer::Wheel && v.m_bCharArea != aimedAtChars) {
+        if (aimed && kind != Pointer::Release && kind != Pointer::Wheel &&
+            v.m_bCharArea != aimedAtChars) {
             return "the entry area does not follow the pointer";
         }
         s.charArea = v.m_bCharArea;
