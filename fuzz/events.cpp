@@ -92,13 +92,12 @@ public:
 
     void Run() {
         MakeFiles();
-        // The first file comes from the command line, as when the program starts.
+        // The first file is opened from the File menu.
         const std::string first = PathOf(kNames[in.Range(0, 3)]);
-        host.SetCommandLine("\"/usr/bin/bytewren\" " + first);
-        const auto bytes = ReadFile(first);
         if (!host.OpenDialog(dlg)) Fail("the main window did not open");
-        host.RunUntilIdle();
-        m.Load(first, bytes, 0);
+        host.QueueFileDialogAnswer(first);
+        host.ChooseMenuCommand(IDM_FILE_OPEN);
+        m.Load(first, ReadFile(first), 0);
         Check("start");
 
         for (step = 1; step <= 120 && !in.Empty(); ++step) Step();
