@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hosts/headless/HeadlessHost.h"
+#include "model/ViewModel.h"
 #include "view/HexView.h"
 
 class ViewTest : public ::testing::Test {
@@ -34,18 +35,8 @@ protected:
 
     /// The centre of the first hex digit / the character of a byte on screen
     /// (taking the scroll position into account).
-    platform::Point HexPoint(uint32_t offset) const {
-        const int row = int(offset / view.m_nBytesPerRow) - view.ScrollPos();
-        const int col = int(offset % view.m_nBytesPerRow);
-        return {view.m_nHexLeft + 3 * view.m_nCellWidth * col + view.m_nCellWidth / 2,
-                view.m_nCellWidth + row * view.m_nRowHeight + view.m_nRowHeight / 2};
-    }
-    platform::Point CharPoint(uint32_t offset) const {
-        const int row = int(offset / view.m_nBytesPerRow) - view.ScrollPos();
-        const int col = int(offset % view.m_nBytesPerRow);
-        return {view.m_nCharLeft + view.m_nCellWidth * col + view.m_nCellWidth / 2,
-                view.m_nCellWidth + row * view.m_nRowHeight + view.m_nRowHeight / 2};
-    }
+    platform::Point HexPoint(uint32_t offset) const { return model::HexPoint(view, offset); }
+    platform::Point CharPoint(uint32_t offset) const { return model::CharPoint(view, offset); }
 
     /// Whether the last paint drew exactly this string.
     bool LastFrameHas(const std::string& text) const {
