@@ -90,7 +90,7 @@ public:
         const platform::Point byte0{m_view.m_nHexLeft + 1, m_view.m_nCellWidth + 1};
         m_host.MoveMouse(byte0);
         m_host.Click(byte0);
-        m_host.PostMessage(platform::msg::Command, command, 0);
+        m_host.PostViewMessage(platform::msg::Command, command, 0);
         m_host.RunUntilIdle();
         m_host.Clipboard() = text;
         m_host.PressCtrl('v');
@@ -123,7 +123,7 @@ public:
             lastPump = now;
             if (posted == Clock::time_point{} && Since(start) >= after) {
                 posted = now;
-                m_host.PostMessage(platform::msg::KeyDown, Escape, 0);
+                m_host.PostViewMessage(platform::msg::KeyDown, Escape, 0);
             }
         });
         uint32_t found;

@@ -226,7 +226,7 @@ private:
                 break;
             }
             case 6:
-                host.PostMessage(msg::Command, ID_COPY_HEX_STRING + value % 15, 0);
+                host.PostViewMessage(msg::Command, ID_COPY_HEX_STRING + value % 15, 0);
                 host.RunUntilIdle();
                 break;
             case 7: {
@@ -433,7 +433,7 @@ private:
             }
             case 9: {
                 const unsigned id = in.Range<unsigned>(ID_COPY_HEX_STRING, ID_COPY_HEX_BLOCK);
-                host.PostMessage(msg::Command, id, 0);
+                host.PostViewMessage(msg::Command, id, 0);
                 host.RunUntilIdle();
                 m.Command(id);
                 return "command " + std::to_string(id);

@@ -59,7 +59,7 @@ void CheckViewSearch(FuzzInput& in) {
 
     static const unsigned commands[] = {ID_SEARCH_HEX, ID_SEARCH_TEXT, ID_SEARCH_TEXT_NOCASE,
                                         ID_SEARCH_UNICODE, ID_SEARCH_UNICODE_NOCASE};
-    host.PostMessage(msg::Command, commands[in.Range(0, 4)], 0);
+    host.PostViewMessage(msg::Command, commands[in.Range(0, 4)], 0);
     host.RunUntilIdle();
     view.m_strInput = in.Text(24);
     model::Model m;

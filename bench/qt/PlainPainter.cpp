@@ -32,7 +32,7 @@ class Recorder final : public platform::StatefulSurface {
 public:
     explicit Recorder(PlainFrame& frame) : m_frame(frame) { FontChanged(); }
 
-    int DrawText(const std::string& text, const Rect& rect, unsigned format) override {
+    int DrawTextInRect(const std::string& text, const Rect& rect, unsigned format) override {
         const QFontMetrics metrics(m_frame.fonts[size_t(m_font)]);
         const std::vector<platform::TextLine> lines = platform::LayoutText(
             text, rect, format, metrics.height(),

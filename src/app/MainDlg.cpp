@@ -49,7 +49,7 @@ LResult CMainDlg::WindowProc(const Message& message) {
         default:
             break;
     }
-    return m_pHost ? m_pHost->DefWindowProc(message) : 0;
+    return m_pHost ? m_pHost->DefaultProcessing(message) : 0;
 }
 
 bool CMainDlg::PreTranslateMessage(Message&) { return false; }
@@ -77,10 +77,10 @@ bool CMainDlg::OnCommand(unsigned id) {
 
 void CMainDlg::OnSysCommand(const Message& message) {
     if (message.wParam == syscmd::Close) m_hexView.LeaveAllModes();
-    if (m_pHost) m_pHost->DefWindowProc(message);
+    if (m_pHost) m_pHost->DefaultProcessing(message);
 }
 
 void CMainDlg::OnSize(const Message& message) {
-    if (m_pHost) m_pHost->DefWindowProc(message);
+    if (m_pHost) m_pHost->DefaultProcessing(message);
     m_hexView.FitToParent();
 }

@@ -28,7 +28,7 @@ bool CHexView::OnCommand(WParam wParam, LParam lParam) {
         case ID_FIND_NEXT: FindNext(); break;
         default: break;
     }
-    return Host().DefWindowProc({msg::Command, wParam, lParam}) != 0;
+    return Host().DefaultProcessing({msg::Command, wParam, lParam}) != 0;
 }
 
 void CHexView::OpenInputPanel(int searchMode) {

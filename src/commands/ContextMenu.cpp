@@ -35,5 +35,5 @@ std::vector<MenuItem> CHexView::ContextMenuItems() const {
 void CHexView::OnRButtonUp(unsigned flags, Point point) {
     if (IsLoadingOrSaving() || m_pData == nullptr) return;
     Host().TrackPopupMenu(ContextMenuItems(), Host().GetCursorPos());
-    Host().DefWindowProc({msg::RButtonUp, flags, LParamFromPoint(point)});
+    Host().DefaultProcessing({msg::RButtonUp, flags, LParamFromPoint(point)});
 }

@@ -86,7 +86,7 @@ void CHexView::FindNext() {
     m_bInputPanel = true;
     if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
     Host().Invalidate();
-    Host().PostMessage(WM_RUN_SEARCH, 0, 0);
+    Host().PostViewMessage(WM_RUN_SEARCH, 0, 0);
 }
 
 LResult CHexView::OnRunSearch(WParam, LParam) {

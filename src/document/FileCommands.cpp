@@ -39,8 +39,9 @@ bool CHexView::OnFileSaveAs() {
 bool CHexView::OnFileSave() {
     if (!m_pHost || !HasBytes() || IsBusy()) return false;
     if (m_strFilePath.empty()) return OnFileSaveAs();
-    const int answer = Host().MessageBox("Are you sure you want to overwrite the original file?",
-                                         "Overwrite Warning", mb::YesNo | mb::IconExclamation);
+    const int answer =
+        Host().ShowMessageBox("Are you sure you want to overwrite the original file?",
+                              "Overwrite Warning", mb::YesNo | mb::IconExclamation);
     if (answer != mb::IdYes) return false;
     return SaveToFile(m_strFilePath);
 }
@@ -93,5 +94,5 @@ LResult CHexView::OnDropFiles(const Message& message) {
     // Only the first file is loaded; the others are ignored.
     const auto* drop = reinterpret_cast<const DroppedFiles*>(message.wParam);
     if (drop && !drop->paths.empty()) LoadFile(drop->paths.front());
-    return m_pHost ? Host().DefWindowProc(message) : 0;
+    return m_pHost ? Host().DefaultProcessing(message) : 0;
 }

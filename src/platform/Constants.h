@@ -111,7 +111,7 @@ constexpr unsigned Bottom = 7;
 constexpr unsigned EndScroll = 8;
 }  // namespace sb
 
-/// Text-format flags for Surface::DrawText.
+/// Text-format flags for Surface::DrawTextInRect.
 namespace dt {
 constexpr unsigned Left = 0x0000;
 constexpr unsigned Top = 0x0000;

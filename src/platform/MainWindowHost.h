@@ -19,7 +19,7 @@ public:
     virtual int RunModalDialog(const DialogTemplate& dialog) = 0;
     /// Default processing of a main-window message (a system close request
     /// ends the modal run).
-    virtual LResult DefWindowProc(const Message& message) = 0;
+    virtual LResult DefaultProcessing(const Message& message) = 0;
 };
 
 /// A modal dialog the application runs: its template and menu, its

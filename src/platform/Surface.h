@@ -37,7 +37,7 @@ public:
     /// single ampersand is dropped. Other control characters draw no glyph
     /// and take no room. In opaque mode exactly the text's extent is filled
     /// with the background colour. Returns the height of the text drawn.
-    virtual int DrawText(const std::string& text, const Rect& rect, unsigned format) = 0;
+    virtual int DrawTextInRect(const std::string& text, const Rect& rect, unsigned format) = 0;
     /// Width and height of a single line of text in the current font.
     virtual Size GetTextExtent(const std::string& text) = 0;
 };

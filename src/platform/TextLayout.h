@@ -1,4 +1,4 @@
-// How every surface lays out text for Surface::DrawText, so that the
+// How every surface lays out text for Surface::DrawTextInRect, so that the
 // front ends agree on where each line lands and what it shows.
 #pragma once
 

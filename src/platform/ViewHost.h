@@ -49,7 +49,7 @@ public:
     virtual void Invalidate() = 0;
     virtual void InvalidateRect(const Rect& rect) = 0;
     /// The platform's default processing of a message.
-    virtual LResult DefWindowProc(const Message& message) = 0;
+    virtual LResult DefaultProcessing(const Message& message) = 0;
     virtual std::unique_ptr<ScrollBar> CreateScrollBar(const Rect& rect, int id) = 0;
 
     // Painting and measuring.
@@ -62,7 +62,7 @@ public:
     // Messages and timers.
     virtual void SetTimer(unsigned id, unsigned milliseconds) = 0;
     virtual void KillTimer(unsigned id) = 0;
-    virtual void PostMessage(unsigned message, WParam wParam, LParam lParam) = 0;
+    virtual void PostViewMessage(unsigned message, WParam wParam, LParam lParam) = 0;
     /// Dispatches every waiting message of the thread (key messages through
     /// PreTranslateMessage first). False once the program is quitting.
     virtual bool PumpWaitingMessages() = 0;
@@ -76,8 +76,8 @@ public:
 
     // Dialogs.
     /// An empty caption means the application's own (the program's name).
-    virtual int MessageBox(const std::string& text, const std::string& caption,
-                           unsigned type) = 0;
+    virtual int ShowMessageBox(const std::string& text, const std::string& caption,
+                               unsigned type) = 0;
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
 
@@ -95,7 +95,7 @@ public:
     virtual std::string GetMainCaption() const = 0;
     virtual void SetMainCaption(const std::string& caption) = 0;
     /// The process's command line, in the form the platform gives it.
-    virtual CommandLine GetCommandLine() const = 0;
+    virtual CommandLine StartupCommandLine() const = 0;
     virtual Allocator& GetAllocator() = 0;
 };
 

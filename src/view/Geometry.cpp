@@ -91,7 +91,7 @@ void CHexView::OnVScroll(unsigned code, unsigned /*pos16*/, ScrollBar* scrollBar
     scrollBar->SetScrollPos(pos, true);
     m_pHost->InvalidateRect(DumpRect());
     Message m{msg::VScroll, MakeWParam(code, 0), 0};
-    m_pHost->DefWindowProc(m);
+    m_pHost->DefaultProcessing(m);
 }
 
 void CHexView::ScrollToRow(uint32_t row) {

@@ -62,9 +62,9 @@ bool CHexView::Create(ViewHost& host) {
     m_font = CreatePointFont(100, "Lucida Console");
     RecalcMetrics();
 
-    if (auto path = FileArgument(host.GetCommandLine())) {
+    if (auto path = FileArgument(host.StartupCommandLine())) {
         m_strFilePath = *path;
-        host.PostMessage(WM_OPEN_CMDLINE_FILE, 0, 0);
+        host.PostViewMessage(WM_OPEN_CMDLINE_FILE, 0, 0);
     }
     return true;
 }
@@ -97,5 +97,5 @@ void CHexView::LeaveAllModes() {
 }
 
 void CHexView::ShowError(const std::string& text) {
-    if (m_pHost) m_pHost->MessageBox(text, "", mb::Ok | mb::IconError);
+    if (m_pHost) m_pHost->ShowMessageBox(text, "", mb::Ok | mb::IconError);
 }

@@ -18,7 +18,7 @@ bool HandleKeyPress(CHexView& view, Message& message) {
         case vk::Return:
             if (view.m_bBitEdit) view.EndBitEdit();
             if (view.m_bInputPanel && !view.m_bSearching) {
-                view.Host().PostMessage(WM_RUN_SEARCH, 0, 0);
+                view.Host().PostViewMessage(WM_RUN_SEARCH, 0, 0);
             }
             return true;
         default:
@@ -68,5 +68,5 @@ void CHexView::OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags) {
         case vk::F6: ChangeColumns(+1); break;
         default: break;
     }
-    Host().DefWindowProc({msg::KeyUp, key, LParam(repeatCount | (flags << 16))});
+    Host().DefaultProcessing({msg::KeyUp, key, LParam(repeatCount | (flags << 16))});
 }

@@ -87,5 +87,5 @@ LResult CHexView::WindowProc(const Message& message) {
     for (const MessageEntry& entry : kMessageMap) {
         if (entry.message == message.message) return entry.handler(*this, message);
     }
-    return m_pHost ? m_pHost->DefWindowProc(message) : 0;
+    return m_pHost ? m_pHost->DefaultProcessing(message) : 0;
 }

@@ -37,12 +37,12 @@ void CHexView::DrawScreen(Surface& dc) {
 
 void CHexView::OnTimer(unsigned id) {
     if (id == SEARCH_TIMER_ID && Host().WindowExists()) Host().Invalidate();
-    Host().DefWindowProc(Message{msg::Timer, WParam(id), 0});
+    Host().DefaultProcessing(Message{msg::Timer, WParam(id), 0});
 }
 
 int CHexView::DrawString(Surface& dc, const std::string& text, const Rect& rect,
                          unsigned format) {
-    return dc.DrawText(text, rect, format);
+    return dc.DrawTextInRect(text, rect, format);
 }
 
 Size CHexView::MeasureString(Surface& dc, const std::string& text) {

@@ -22,7 +22,7 @@ void CHexView::OnLButtonDown(unsigned flags, Point point) {
     m_nSelStart = m_nSelEnd = m_nCaret = uint32_t(offset);  // -1: nothing selected
     m_chPendingDigit = 0;
     Host().Invalidate();
-    Host().DefWindowProc({msg::LButtonDown, flags, LParamFromPoint(point)});
+    Host().DefaultProcessing({msg::LButtonDown, flags, LParamFromPoint(point)});
 }
 
 void CHexView::OnMouseMove(unsigned flags, Point point) {
@@ -31,7 +31,7 @@ void CHexView::OnMouseMove(unsigned flags, Point point) {
     m_nHoverOffset = HitTest(point);
     // Only the status line reports the byte under the pointer.
     Host().InvalidateRect(StatusLineRect());
-    Host().DefWindowProc({msg::MouseMove, flags, LParamFromPoint(point)});
+    Host().DefaultProcessing({msg::MouseMove, flags, LParamFromPoint(point)});
     UpdateDragSelection();
 }
 
@@ -39,7 +39,7 @@ void CHexView::OnLButtonUp(unsigned flags, Point point) {
     if (!AcceptsPointer()) return;
     UpdateDragSelection();
     m_nDragAnchor = -1;
-    Host().DefWindowProc({msg::LButtonUp, flags, LParamFromPoint(point)});
+    Host().DefaultProcessing({msg::LButtonUp, flags, LParamFromPoint(point)});
 }
 
 void CHexView::UpdateDragSelection() {
@@ -66,13 +66,13 @@ void CHexView::OnMouseWheel(unsigned flags, int delta, Point screenPoint) {
     m_nHoverOffset = HitTest(m_ptMouse);
     if (m_nDragAnchor != -1) UpdateDragSelection();
     Host().InvalidateRect(DumpRect());
-    Host().DefWindowProc(
+    Host().DefaultProcessing(
         {msg::MouseWheel, MakeWParam(flags, unsigned(delta)), LParamFromPoint(screenPoint)});
 }
 
 LResult CHexView::OnSetCursor(const Message& message) {
     Host().SetArrowCursor();
-    return Host().DefWindowProc(message);
+    return Host().DefaultProcessing(message);
 }
 
 bool CHexView::MoveSelection(unsigned arrowKey) {

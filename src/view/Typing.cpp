@@ -26,8 +26,8 @@ void CHexView::OnCharacter(unsigned ch) {
     switch (ch) {
         case CTRL_F:
             if (!modal) {
-                Host().PostMessage(msg::Command,
-                                   m_bCharArea ? ID_SEARCH_TEXT_NOCASE : ID_SEARCH_HEX, 0);
+                Host().PostViewMessage(msg::Command,
+                                       m_bCharArea ? ID_SEARCH_TEXT_NOCASE : ID_SEARCH_HEX, 0);
             }
             return;
         case CTRL_C:

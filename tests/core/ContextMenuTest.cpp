@@ -88,8 +88,8 @@ TEST_F(InteractTest, InsertAndOverwriteActOnTheAreaCurrentWhenChosen) {
     EXPECT_EQ(Image()[2], 0x41);
 
     host.Clipboard() = "7E";
-    host.PostMessage(msg::MouseMove, 0, LParamFromPoint(CharPoint(5)));
-    host.PostMessage(msg::Command, ID_OVERWRITE_FROM_CLIPBOARD, 0);
+    host.PostViewMessage(msg::MouseMove, 0, LParamFromPoint(CharPoint(5)));
+    host.PostViewMessage(msg::Command, ID_OVERWRITE_FROM_CLIPBOARD, 0);
     host.RunUntilIdle();
     EXPECT_EQ(Image()[2], '7');
     EXPECT_EQ(Image()[3], 'E');

@@ -154,7 +154,7 @@ TEST_F(ViewTest, VScrollCodesMoveByLineAndPageAndFollowTheThumb) {
 TEST_F(ViewTest, VScrollUsesTheThirtyTwoBitTrackingPosition) {
     SetImage(16 * 100000);
     host.ScrollBar()->SetTrackPos(70000);  // beyond 16 bits
-    host.PostMessage(msg::VScroll, MakeWParam(sb::ThumbTrack, 70000 & 0xFFFF), 0);
+    host.PostViewMessage(msg::VScroll, MakeWParam(sb::ThumbTrack, 70000 & 0xFFFF), 0);
     host.RunUntilIdle();
     EXPECT_EQ(view.ScrollPos(), 70000);
 }

@@ -24,7 +24,7 @@ TEST(RasterSurface, OpaqueTextFillsExactlyItsExtent) {
     s.SelectFont(kView);
     s.SetBkColor(kBlue);
     s.SetTextColor(kRed);
-    s.DrawText("AB", {10, 5, 100, 40}, dt::Left);
+    s.DrawTextInRect("AB", {10, 5, 100, 40}, dt::Left);
     EXPECT_EQ(r.Count({10, 5, 26, 20}, kBlue) + r.Count({10, 5, 26, 20}, kRed), 16 * 15);
     EXPECT_GT(r.Count({10, 5, 26, 20}, kRed), 0);
     EXPECT_EQ(r.Count(r.Bounds(), kBlue) + r.Count(r.Bounds(), kRed), 16 * 15);
@@ -38,7 +38,7 @@ TEST(RasterSurface, TransparentTextFillsNothing) {
     s.SetBkMode(BkMode::Transparent);
     s.SetBkColor(kBlue);
     s.SetTextColor(kRed);
-    s.DrawText("A B", {0, 0, 100, 40}, dt::Left);
+    s.DrawTextInRect("A B", {0, 0, 100, 40}, dt::Left);
     EXPECT_EQ(r.Count(r.Bounds(), kBlue), 0);
     EXPECT_EQ(r.Count({8, 0, 16, 15}, kRed), 0) << "a space draws no glyph";
     EXPECT_GT(r.Count({16, 0, 24, 15}, kRed), 0);
@@ -48,7 +48,7 @@ TEST(RasterSurface, TextIsClippedToItsRect) {
     Raster r(100, 40);
     RasterSurface s(&r);
     s.SetBkColor(kBlue);
-    s.DrawText("ABCDEFGHIJ", {0, 0, 20, 10}, dt::Left);
+    s.DrawTextInRect("ABCDEFGHIJ", {0, 0, 20, 10}, dt::Left);
     EXPECT_EQ(r.Count(r.Bounds(), kBlue) + r.Count(r.Bounds(), kBlack) , 100 * 40);
     EXPECT_EQ(r.Count({20, 0, 100, 40}, kBlue), 0);
     EXPECT_EQ(r.Count({0, 10, 100, 40}, kBlue), 0);
@@ -57,12 +57,12 @@ TEST(RasterSurface, TextIsClippedToItsRect) {
 TEST(RasterSurface, AlignmentLinesAndPrefixes) {
     RasterSurface s(nullptr);
     s.SelectFont(kView);
-    s.DrawText("abc", {0, 0, 100, 50}, dt::Center | dt::VCenter | dt::SingleLine);
+    s.DrawTextInRect("abc", {0, 0, 100, 50}, dt::Center | dt::VCenter | dt::SingleLine);
     EXPECT_EQ(s.Strings().back().extent, (Rect{38, 17, 62, 32}));
-    s.DrawText("abc", {0, 0, 100, 50}, dt::Right | dt::VCenter | dt::SingleLine);
+    s.DrawTextInRect("abc", {0, 0, 100, 50}, dt::Right | dt::VCenter | dt::SingleLine);
     EXPECT_EQ(s.Strings().back().extent, (Rect{76, 17, 100, 32}));
-    EXPECT_EQ(s.DrawText("a\nb\r\nc", {0, 0, 100, 50}, dt::Left), 45);
-    EXPECT_EQ(s.DrawText("a\nb", {0, 0, 100, 50}, dt::SingleLine), 15);
+    EXPECT_EQ(s.DrawTextInRect("a\nb\r\nc", {0, 0, 100, 50}, dt::Left), 45);
+    EXPECT_EQ(s.DrawTextInRect("a\nb", {0, 0, 100, 50}, dt::SingleLine), 15);
     EXPECT_EQ(platform::VisibleText("1 && 0", false), "1 & 0");
     EXPECT_EQ(platform::VisibleText("&Open&", false), "Open");
     EXPECT_EQ(platform::VisibleText("a&b", true), "a&b");
@@ -163,7 +163,7 @@ TEST(HeadlessHost, PumpDispatchesWaitingMessagesAndReportsQuit) {
     Recorder r;
     host.CreateViewWindow(r, {0, 0, 100, 100});
     host.ValidateAll();
-    host.PostMessage(1225, 0, 0);
+    host.PostViewMessage(1225, 0, 0);
     EXPECT_TRUE(host.PumpWaitingMessages());
     ASSERT_EQ(r.dispatched.size(), 1u);
     EXPECT_EQ(r.dispatched[0].message, 1225u);

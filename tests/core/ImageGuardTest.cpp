@@ -28,16 +28,16 @@ struct Edit {
 void PrintTo(const Edit& edit, std::ostream* os) { *os << edit.name; }
 
 void PostChars(headless::HeadlessHost& host, const std::string& text) {
-    for (char c : text) host.PostMessage(msg::Char, WParam(static_cast<unsigned char>(c)), 0);
+    for (char c : text) host.PostViewMessage(msg::Char, WParam(static_cast<unsigned char>(c)), 0);
 }
 
 void PostKey(headless::HeadlessHost& host, unsigned key) {
-    host.PostMessage(msg::KeyDown, key, 0);
-    host.PostMessage(msg::KeyUp, key, 0);
+    host.PostViewMessage(msg::KeyDown, key, 0);
+    host.PostViewMessage(msg::KeyUp, key, 0);
 }
 
 void PostCommand(headless::HeadlessHost& host, unsigned id) {
-    host.PostMessage(msg::Command, id, 0);
+    host.PostViewMessage(msg::Command, id, 0);
 }
 
 const Edit kEdits[] = {
@@ -127,7 +127,7 @@ TEST_P(ImageGuardTest, DuringASaveTheFileAndTheImageAreTheOldImage) {
 TEST_F(FileTest, EnterDuringASaveKeepsTheBitsTypedBeforeIt) {
     const auto image = Bytes(kSixChunks, 9);
     SetImage(image);
-    host.PostMessage(msg::Command, ID_EDIT_BITS, 0);
+    host.PostViewMessage(msg::Command, ID_EDIT_BITS, 0);
     PostChars(host, "11110000");
     host.RunUntilIdle();
     ASSERT_TRUE(view.m_bBitEdit);

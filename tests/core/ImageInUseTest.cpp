@@ -26,7 +26,7 @@ protected:
 
     void PostCommand(unsigned id) {
         host.Clipboard() = "41";
-        host.PostMessage(msg::Command, id, 0);
+        host.PostViewMessage(msg::Command, id, 0);
         host.RunUntilIdle();
     }
 
@@ -62,7 +62,7 @@ TEST_F(ImageInUseTest, BitsEnteredDuringASaveAreStoredOnlyAfterIt) {
     ASSERT_TRUE(view.LoadFile(Path("big.bin")));
     ASSERT_NE(bytes[5000], 0xFF);
     view.m_nSelStart = view.m_nSelEnd = view.m_nCaret = 5000;  // in the second chunk
-    host.PostMessage(msg::Command, ID_EDIT_BITS, 0);
+    host.PostViewMessage(msg::Command, ID_EDIT_BITS, 0);
     host.TypeText("11111111");
     AtNextPump(host, [&] { host.PressKey(vk::Return); });
     ASSERT_TRUE(view.SaveToFile(Path("copy.bin")));

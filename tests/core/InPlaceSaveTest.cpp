@@ -122,7 +122,7 @@ TEST_F(InPlaceSaveTest, EscapeACloseRequestOrQuittingAtAnyPointPutsTheOldBytesBa
                 main.OnPump([&](int n) {
                     if (n != base + k) return;
                     writtenWhenStopped = ReadFile(Path("a.bin")) != old;
-                    if (stop == Stop::Escape) main.PostMessage(msg::KeyDown, vk::Escape, 1);
+                    if (stop == Stop::Escape) main.PostViewMessage(msg::KeyDown, vk::Escape, 1);
                     if (stop == Stop::Close) main.RequestClose();
                     if (stop == Stop::Quit) main.PostQuit();
                 });
@@ -165,16 +165,16 @@ TEST_F(InPlaceSaveTest, PuttingTheOldBytesBackShowsThePanelAndCannotBeStoppedOrI
     host.OnPump([&](int n) {
         if (n == cancelAt) {
             paintsBeforeCancel = host.PaintCount();
-            host.PostMessage(msg::KeyDown, vk::Escape, 1);
+            host.PostViewMessage(msg::KeyDown, vk::Escape, 1);
         }
         if (n <= cancelAt) return;
         ++restorePumps;
         onlyThePanelShown &=
             host.PaintCount() > paintsBeforeCancel && LastFrameHas(" Saving Memory to File...");
-        host.PostMessage(msg::KeyDown, vk::Escape, 1);
-        host.PostMessage(msg::Char, 'A', 1);
-        host.PostMessage(msg::Char, 'B', 1);
-        host.PostMessage(msg::KeyUp, vk::Delete, 0xC0000001);
+        host.PostViewMessage(msg::KeyDown, vk::Escape, 1);
+        host.PostViewMessage(msg::Char, 'A', 1);
+        host.PostViewMessage(msg::Char, 'B', 1);
+        host.PostViewMessage(msg::KeyUp, vk::Delete, 0xC0000001);
         results.push_back(view.OnFileOpen());
         results.push_back(view.OnFileReload());
         results.push_back(view.OnFileSave());
@@ -226,7 +226,7 @@ TEST_F(InPlaceSaveTest, OldBytesThatCannotBePutBackStayInTheBackupWhoseNameIsGiv
     // ESC after four chunks; the second piece put back fails.
     const int cancelAt = Pieces(old.size()) + 4;
     host.OnPump([&](int n) {
-        if (n == cancelAt) host.PostMessage(msg::KeyDown, vk::Escape, 1);
+        if (n == cancelAt) host.PostViewMessage(msg::KeyDown, vk::Escape, 1);
         if (n == cancelAt + 1) InjectWriteFailure(1);
     });
     EXPECT_FALSE(view.SaveToFile(Path("a.bin")));

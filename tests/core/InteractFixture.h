@@ -42,7 +42,7 @@ protected:
 
     /// A context-menu command as its message arrives.
     void Command(unsigned id) {
-        host.PostMessage(platform::msg::Command, id, 0);
+        host.PostViewMessage(platform::msg::Command, id, 0);
         host.RunUntilIdle();
     }
 

@@ -25,7 +25,7 @@ struct Way {
 void PrintTo(const Way& way, std::ostream* os) { *os << way.name; }
 
 void MenuCommand(headless::HeadlessHost& host, unsigned id) {
-    host.PostMessage(msg::Command, id, 0);
+    host.PostViewMessage(msg::Command, id, 0);
     host.RunUntilIdle();
 }
 

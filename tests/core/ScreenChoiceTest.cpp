@@ -31,7 +31,7 @@ TEST_F(FileTest, EscapePressedDuringALoadShowsTheWelcomeScreen) {
     const std::string path = Path("large.bin");
     WriteFile(path, Bytes(2 * 1024 * 1024));
     host.OnPump([&](int count) {
-        if (count == 100) host.PostMessage(platform::msg::KeyDown, platform::vk::Escape, 1);
+        if (count == 100) host.PostViewMessage(platform::msg::KeyDown, platform::vk::Escape, 1);
     });
     EXPECT_FALSE(view.LoadFile(path));
     host.OnPump(nullptr);

@@ -142,9 +142,9 @@ TEST_F(SearchTest, EscapeCancelsARunningSearch) {
         if (count != 2) return;
         sawRunning = view.m_bSearching && host.TimerRunning(SEARCH_TIMER_ID);
         // While it runs, keys and characters are swallowed...
-        host.PostMessage(msg::KeyUp, vk::Right, 0);
-        host.PostMessage(msg::Char, 'q', 0);
-        host.PostMessage(msg::KeyDown, vk::Escape, 0);
+        host.PostViewMessage(msg::KeyUp, vk::Right, 0);
+        host.PostViewMessage(msg::Char, 'q', 0);
+        host.PostViewMessage(msg::KeyDown, vk::Escape, 0);
     });
     host.PressKey(vk::Return);
     host.OnPump(nullptr);
@@ -188,9 +188,9 @@ TEST_F(SearchTest, CommandsThatChangeTheImageAreRefusedWhileItRuns) {
         if (count != 2) return;
         for (unsigned id : {ID_DELETE_SELECTION, ID_INSERT_FROM_CLIPBOARD,
                             ID_OVERWRITE_FROM_CLIPBOARD}) {
-            host.PostMessage(msg::Command, id, 0);
+            host.PostViewMessage(msg::Command, id, 0);
         }
-        host.PostMessage(WM_RUN_SEARCH, 0, 0);  // a second run is refused too
+        host.PostViewMessage(WM_RUN_SEARCH, 0, 0);  // a second run is refused too
     });
     host.PressKey(vk::Return);
     host.OnPump(nullptr);
@@ -203,8 +203,8 @@ TEST_F(SearchTest, ARunPostedBeforeEscapeDoesNotStart) {
     SetImage(std::vector<uint8_t>{1, 2, 3});
     Command(ID_SEARCH_HEX);
     host.TypeText("03");
-    host.PostMessage(msg::KeyDown, vk::Return, 0);
-    host.PostMessage(msg::KeyDown, vk::Escape, 0);
+    host.PostViewMessage(msg::KeyDown, vk::Return, 0);
+    host.PostViewMessage(msg::KeyDown, vk::Escape, 0);
     host.RunUntilIdle();
     EXPECT_EQ(Sel(), (SelectionState{0, 0, 0}));
     EXPECT_EQ(view.m_strPanelMsg, "Ready...");

@@ -36,8 +36,8 @@ public:
     BkMode SetBkMode(BkMode m) override { return m_surface.SetBkMode(m); }
     Font SelectFont(const Font& f) override { return m_surface.SelectFont(f); }
     Size GetTextExtent(const std::string& text) override { return m_surface.GetTextExtent(text); }
-    int DrawText(const std::string& text, const Rect& rect, unsigned format) override {
-        const int height = m_surface.DrawText(text, rect, format);
+    int DrawTextInRect(const std::string& text, const Rect& rect, unsigned format) override {
+        const int height = m_surface.DrawTextInRect(text, rect, format);
         m_surface.Image();
         return height;
     }
@@ -195,22 +195,22 @@ void DeferredTextTest::fillsAndOverlappingTextsKeepTheirOrder() {
         s.SetBkMode(BkMode::Transparent);
         // Texts of two colours over each other, then the first colour again.
         s.SetTextColor(red);
-        s.DrawText("WWWW", {10, 10, 160, 60}, dt::Left);
+        s.DrawTextInRect("WWWW", {10, 10, 160, 60}, dt::Left);
         s.SetTextColor(green);
-        s.DrawText("MMMM", {13, 12, 160, 60}, dt::Left);
+        s.DrawTextInRect("MMMM", {13, 12, 160, 60}, dt::Left);
         s.SetTextColor(red);
-        s.DrawText("OOOO", {15, 11, 160, 60}, dt::Left);
+        s.DrawTextInRect("OOOO", {15, 11, 160, 60}, dt::Left);
         // A text cut by its rectangle, drawn over held-back text.
         s.SetTextColor(green);
-        s.DrawText("WWWWWW", {8, 14, 30, 22}, dt::Left);
+        s.DrawTextInRect("WWWWWW", {8, 14, 30, 22}, dt::Left);
         // A fill over part of a glyph, an opaque text over another, and a
         // frame through a third.
         s.SetTextColor(blue);
-        s.DrawText("gjy_", {50, 30, 160, 60}, dt::Left);
+        s.DrawTextInRect("gjy_", {50, 30, 160, 60}, dt::Left);
         s.FillSolidRect({52, 34, 58, 48}, green);
         s.SetBkMode(BkMode::Opaque);
         s.SetTextColor(red);
-        s.DrawText("Ay", {60, 38, 160, 60}, dt::Left);
+        s.DrawTextInRect("Ay", {60, 38, 160, 60}, dt::Left);
         s.FrameRect({66, 28, 90, 50}, blue);
     }, "overlaps");
 }
@@ -231,7 +231,8 @@ void DeferredTextTest::everyCharacterStaysInsideItsMeasuredInk() {
                 const int x = (c % 16) * pitch + pitch / 3;
                 const int y = (c / 16) * pitch + pitch / 3;
                 s.SetTextColor(Rgb(0, 75 + c % 180, 0));
-                s.DrawText(std::string(1, char(c)), {x, y, x + pitch, y + pitch}, dt::NoPrefix);
+                s.DrawTextInRect(std::string(1, char(c)), {x, y, x + pitch, y + pitch},
+                                 dt::NoPrefix);
                 const Rect ink = glyphs.ink[size_t(c)];
                 const int baseline = y + QFontMetrics(qfont).ascent();
                 if (ink.IsEmpty()) continue;

@@ -30,7 +30,7 @@ public:
             onPaint();
             return 0;
         }
-        return host ? host->DefWindowProc(m) : 0;
+        return host ? host->DefaultProcessing(m) : 0;
     }
     bool PreTranslateMessage(platform::Message& m) override {
         seen.push_back({true, m});
@@ -99,7 +99,7 @@ public:
     platform::LResult WindowProc(const platform::Message& m) override {
         seen.push_back(m);
         if (m.message == throwOn) throw std::bad_alloc();
-        return mainHost ? mainHost->DefWindowProc(m) : 0;
+        return mainHost ? mainHost->DefaultProcessing(m) : 0;
     }
     bool PreTranslateMessage(platform::Message&) override { return false; }
 

@@ -114,7 +114,7 @@ void SurfaceContractTest::opaqueTextFillsExactlyItsExtent() {
     auto c = Make(kind);
     const Size e = c->S().GetTextExtent("AB");
     QCOMPARE(e.cx, 2 * c->S().GetTextExtent("A").cx);
-    const int height = c->S().DrawText("AB", {10, 20, 150, 100}, dt::Left);
+    const int height = c->S().DrawTextInRect("AB", {10, 20, 150, 100}, dt::Left);
     QCOMPARE(height, e.cy);
     const Rect extent{10, 20, 10 + e.cx, 20 + e.cy};
     QCOMPARE(c->Touched(extent), e.cx * e.cy);
@@ -128,7 +128,7 @@ void SurfaceContractTest::transparentTextFillsNothing() {
     auto c = Make(kind);
     QCOMPARE(c->S().SetBkMode(BkMode::Transparent), BkMode::Opaque);
     const Size e = c->S().GetTextExtent("A B");
-    c->S().DrawText("A B", {10, 20, 150, 100}, dt::Left);
+    c->S().DrawTextInRect("A B", {10, 20, 150, 100}, dt::Left);
     QCOMPARE(c->Count({0, 0, kW, kH}, kBack), 0);
     QVERIFY(c->Touched({10, 20, 10 + e.cx / 3, 20 + e.cy}) > 0);
     QCOMPARE(c->Touched({10 + e.cx / 3, 20, 10 + 2 * e.cx / 3, 20 + e.cy}), 0);  // the space
@@ -170,10 +170,10 @@ void SurfaceContractTest::textIsClippedToItsRect() {
     QFETCH(QString, kind);
     auto c = Make(kind);
     const Rect r{10, 10, 30, 20};
-    c->S().DrawText("WWWWWWWWWW", r, dt::Left);
+    c->S().DrawTextInRect("WWWWWWWWWW", r, dt::Left);
     QCOMPARE(c->TouchedOutside(r), 0);
     QCOMPARE(c->Touched(r), r.Width() * r.Height());
-    c->S().DrawText("text", {50, 50, 50, 80}, dt::Left);  // an empty rect shows nothing
+    c->S().DrawTextInRect("text", {50, 50, 50, 80}, dt::Left);  // an empty rect shows nothing
     QCOMPARE(c->TouchedOutside(r), 0);
 }
 
@@ -193,7 +193,7 @@ void SurfaceContractTest::alignment() {
         auto c = Make(kind);
         const Size e = c->S().GetTextExtent("abc");
         const Rect r{20, 10, 180, 110};
-        c->S().DrawText("abc", r, k.format);
+        c->S().DrawTextInRect("abc", r, k.format);
         int x = r.left;
         if (k.format & dt::Center) x = r.left + (r.Width() - e.cx) / 2;
         if (k.format & dt::Right) x = r.right - e.cx;
@@ -227,7 +227,7 @@ void SurfaceContractTest::prefixesLinesAndControlCharacters() {
     };
     for (const auto& k : cases) {
         auto c = Make(kind);
-        const int height = c->S().DrawText(k.text, {0, 0, kW, kH}, k.format);
+        const int height = c->S().DrawTextInRect(k.text, {0, 0, kW, kH}, k.format);
         QCOMPARE(height, k.lines * ch);
         // The background shows where text stands: its box is the widest
         // line's cells over all lines.

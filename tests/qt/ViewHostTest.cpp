@@ -116,7 +116,7 @@ private slots:
 
 void ViewHostTest::postedMessageAndTimerArriveInsidePump() {
     Fixture f;
-    f.services().PostMessage(1225, 7, 9);
+    f.services().PostViewMessage(1225, 7, 9);
     QCOMPARE(CountOf(f.view(), 1225), 0);
     QVERIFY(f.PumpUntil([&] { return CountOf(f.view(), 1225) == 1; }));
     QCOMPARE(f.view().seen.front().preTranslate, true);
@@ -135,7 +135,7 @@ void ViewHostTest::postedMessageAndTimerArriveInsidePump() {
 void ViewHostTest::pumpReportsQuittingOnceTheDialogEnded() {
     Fixture f;
     QVERIFY(f.services().PumpWaitingMessages());
-    f.host->DefWindowProc(Message{msg::Command, WParam(mb::IdCancel), 0});
+    f.host->DefaultProcessing(Message{msg::Command, WParam(mb::IdCancel), 0});
     QVERIFY(!f.services().PumpWaitingMessages());
 }
 
@@ -366,7 +366,7 @@ void ViewHostTest::captionAndCommandLine() {
     QCOMPARE(f.services().GetMainCaption(), std::string("Bytewren - caf\xc3\xa9.bin"));
     f.services().SetMainCaption("Bytewren - \xff.bin");  // not UTF-8: Latin-1
     QCOMPARE(f.host->Widget()->windowTitle(), QString::fromLatin1("Bytewren - \xff.bin"));
-    const CommandLine commandLine = f.services().GetCommandLine();
+    const CommandLine commandLine = f.services().StartupCommandLine();
     QVERIFY(commandLine.form == CommandLine::Form::Arguments);
     QCOMPARE(commandLine.arguments, std::vector<std::string>{"x.bin"});
     QCOMPARE(f.services().GetMainWindowFont(), (Font{"MS Shell Dlg", 80}));
@@ -392,10 +392,12 @@ void ViewHostTest::popupChoiceComesBackAsACommand() {
 
 void ViewHostTest::messageBoxesAndFileDialogsGetTheirRequests() {
     Fixture f;
-    QCOMPARE(f.services().MessageBox("Cannot open /tmp/caf\xc3\xa9", "", mb::Ok | mb::IconError),
-             mb::IdOk);
-    QCOMPARE(f.services().MessageBox("Sure?", "Overwrite Warning", mb::YesNo | mb::IconExclamation),
-             mb::IdYes);
+    QCOMPARE(
+        f.services().ShowMessageBox("Cannot open /tmp/caf\xc3\xa9", "", mb::Ok | mb::IconError),
+        mb::IdOk);
+    QCOMPARE(
+        f.services().ShowMessageBox("Sure?", "Overwrite Warning", mb::YesNo | mb::IconExclamation),
+        mb::IdYes);
     QCOMPARE(f.box.captions, QStringList({ApplicationCaption(), "Overwrite Warning"}));
     QCOMPARE(ApplicationCaption(), QString("qt_ViewHostTest"));
     QCOMPARE(f.box.texts.front(), QString::fromUtf8("Cannot open /tmp/caf\xc3\xa9"));
@@ -426,8 +428,8 @@ void ViewHostTest::anExceptionFromTheCoreStopsAtTheHost() {
     const QRegularExpression dropped("^bytewren: message %1 dropped: std::bad_alloc$");
     f.view().throwOn = 1225;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(dropped.pattern().arg(1225)));
-    f.services().PostMessage(1225, 0, 0);
-    f.services().PostMessage(1224, 0, 0);
+    f.services().PostViewMessage(1225, 0, 0);
+    f.services().PostViewMessage(1224, 0, 0);
     QVERIFY(f.PumpUntil([&] { return CountOf(f.view(), 1224) == 1; }));
 
     // A key: the failing key-down is dropped, its character still follows.

@@ -73,7 +73,7 @@ void HeadlessHost::InvalidateRect(const Rect& rect) {
     m_invalid = m_invalid.Union(rect.Intersect(GetClientRect()));
 }
 
-LResult HeadlessHost::DefWindowProc(const Message& message) {
+LResult HeadlessHost::DefaultProcessing(const Message& message) {
     switch (message.message) {
         case msg::Paint:
             if (!m_inPaint) m_invalid = {};
@@ -124,7 +124,7 @@ void HeadlessHost::SetTimer(unsigned id, unsigned milliseconds) {
 
 void HeadlessHost::KillTimer(unsigned id) { m_timers.erase(id); }
 
-void HeadlessHost::PostMessage(unsigned message, WParam wParam, LParam lParam) {
+void HeadlessHost::PostViewMessage(unsigned message, WParam wParam, LParam lParam) {
     Post({Target::View, {message, wParam, lParam}, -1});
 }
 
@@ -221,10 +221,11 @@ void HeadlessHost::TrackPopupMenu(const std::vector<MenuItem>& items, Point scre
         choice = m_popupChoices.front();
         m_popupChoices.pop_front();
     }
-    if (choice) PostMessage(msg::Command, choice, 0);
+    if (choice) PostViewMessage(msg::Command, choice, 0);
 }
 
-int HeadlessHost::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
+int HeadlessHost::ShowMessageBox(const std::string& text, const std::string& caption,
+                                 unsigned type) {
     m_boxes.push_back({text, caption, type});
     if (!m_boxAnswers.empty()) {
         const int answer = m_boxAnswers.front();
@@ -394,14 +395,14 @@ void HeadlessHost::DragThumb(int pos) {
     if (!m_scrollBar) return;
     m_scrollBar->SetTrackPos(pos);
     const int track = m_scrollBar->GetTrackPos();
-    PostMessage(msg::VScroll, MakeWParam(sb::ThumbTrack, unsigned(track)), 0);
-    PostMessage(msg::VScroll, MakeWParam(sb::ThumbPosition, unsigned(track)), 0);
-    PostMessage(msg::VScroll, MakeWParam(sb::EndScroll, 0), 0);
+    PostViewMessage(msg::VScroll, MakeWParam(sb::ThumbTrack, unsigned(track)), 0);
+    PostViewMessage(msg::VScroll, MakeWParam(sb::ThumbPosition, unsigned(track)), 0);
+    PostViewMessage(msg::VScroll, MakeWParam(sb::EndScroll, 0), 0);
     RunUntilIdle();
 }
 
 void HeadlessHost::ScrollBarAction(unsigned code) {
-    PostMessage(msg::VScroll, MakeWParam(code, 0), 0);
+    PostViewMessage(msg::VScroll, MakeWParam(code, 0), 0);
     RunUntilIdle();
 }
 

@@ -48,7 +48,7 @@ public:
     void MoveWindow(const platform::Rect& rect, bool repaint) override;
     void Invalidate() override;
     void InvalidateRect(const platform::Rect& rect) override;
-    platform::LResult DefWindowProc(const platform::Message& message) override;
+    platform::LResult DefaultProcessing(const platform::Message& message) override;
     std::unique_ptr<platform::ScrollBar> CreateScrollBar(const platform::Rect& rect,
                                                          int id) override;
     std::unique_ptr<platform::PaintContext> BeginPaint() override;
@@ -56,20 +56,21 @@ public:
     platform::Font GetMainWindowFont() const override { return {"MS Shell Dlg", 80}; }
     void SetTimer(unsigned id, unsigned milliseconds) override;
     void KillTimer(unsigned id) override;
-    void PostMessage(unsigned message, platform::WParam wParam, platform::LParam lParam) override;
+    void PostViewMessage(unsigned message, platform::WParam wParam,
+                         platform::LParam lParam) override;
     bool PumpWaitingMessages() override;
     platform::Point GetCursorPos() const override { return m_cursorScreen; }
     void SetArrowCursor() override { ++m_arrowCursorSets; }
     void TrackPopupMenu(const std::vector<platform::MenuItem>& items,
                         platform::Point screen) override;
-    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& r) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& r) override;
     std::optional<std::pmr::string> ReadClipboardText() override;
     bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override { return m_caption; }
     void SetMainCaption(const std::string& caption) override { m_caption = caption; }
-    platform::CommandLine GetCommandLine() const override { return m_commandLine; }
+    platform::CommandLine StartupCommandLine() const override { return m_commandLine; }
     platform::Allocator& GetAllocator() override { return m_allocator; }
 
     // ---- platform::MainWindowHost ----

@@ -30,7 +30,7 @@ Size RasterSurface::GetTextExtent(const std::string& text) {
     return {n * m.cellWidth, m.cellHeight};
 }
 
-int RasterSurface::DrawText(const std::string& text, const Rect& rect, unsigned format) {
+int RasterSurface::DrawTextInRect(const std::string& text, const Rect& rect, unsigned format) {
     const FontMetrics m = MetricsFor(m_font);
     const std::vector<platform::TextLine> lines = platform::LayoutText(
         text, rect, format, m.cellHeight,

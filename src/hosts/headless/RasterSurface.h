@@ -19,7 +19,7 @@ struct FontMetrics {
 };
 FontMetrics MetricsFor(const platform::Font& font);
 
-/// One DrawText call as it reached the surface.
+/// One DrawTextInRect call as it reached the surface.
 struct DrawnString {
     std::string text;  // as passed in
     platform::Rect rect;
@@ -38,7 +38,8 @@ public:
     /// Draws into raster; a null raster only measures.
     explicit RasterSurface(Raster* raster);
 
-    int DrawText(const std::string& text, const platform::Rect& rect, unsigned format) override;
+    int DrawTextInRect(const std::string& text, const platform::Rect& rect,
+                       unsigned format) override;
     platform::Size GetTextExtent(const std::string& text) override;
 
     const std::vector<DrawnString>& Strings() const { return m_strings; }

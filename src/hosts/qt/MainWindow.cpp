@@ -174,7 +174,7 @@ int QtMainWindowHost::RunModalDialog(const DialogTemplate& dialog) {
     return box.exec();
 }
 
-LResult QtMainWindowHost::DefWindowProc(const Message& message) {
+LResult QtMainWindowHost::DefaultProcessing(const Message& message) {
     switch (message.message) {
         case msg::SysCommand:
             // Closing a dialog is its cancel command.

@@ -77,7 +77,7 @@ public:
     platform::ViewHost& ViewWindowHost() override { return m_view; }
     void SetIcon(int iconId, bool big) override;
     int RunModalDialog(const platform::DialogTemplate& dialog) override;
-    platform::LResult DefWindowProc(const platform::Message& message) override;
+    platform::LResult DefaultProcessing(const platform::Message& message) override;
 
     // ---- From the window ----
     void OnClientResized();

@@ -78,7 +78,7 @@ Size QtSurface::GetTextExtent(const std::string& text) {
     return {m_glyphs->WidthOf(shown), m_metrics.height()};
 }
 
-int QtSurface::DrawText(const std::string& text, const Rect& rect, unsigned format) {
+int QtSurface::DrawTextInRect(const std::string& text, const Rect& rect, unsigned format) {
     const LatinGlyphs& glyphs = *m_glyphs;
     const int h = m_metrics.height();
     const std::vector<platform::TextLine> lines = platform::LayoutText(

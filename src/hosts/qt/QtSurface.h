@@ -27,7 +27,8 @@ public:
     /// False when the image could not be made.
     bool IsValid() const { return m_measureOnly || !m_image.isNull(); }
 
-    int DrawText(const std::string& text, const platform::Rect& rect, unsigned format) override;
+    int DrawTextInRect(const std::string& text, const platform::Rect& rect,
+                       unsigned format) override;
     platform::Size GetTextExtent(const std::string& text) override;
 
     /// The picture drawn so far, held-back text included (drawing may

@@ -92,7 +92,7 @@ void QtViewHost::InvalidateRect(const Rect& rect) {
     }
 }
 
-LResult QtViewHost::DefWindowProc(const Message& message) {
+LResult QtViewHost::DefaultProcessing(const Message& message) {
     // A paint nobody painted: black rather than whatever the backing store
     // held, since the view has no background of its own to erase to.
     if (message.message == msg::Paint && m_inPaintEvent && !m_paintBegun && m_widget) {
@@ -157,7 +157,7 @@ void QtViewHost::OnTimerEvent(int qtTimerId) {
     }
 }
 
-void QtViewHost::PostMessage(unsigned message, WParam wParam, LParam lParam) {
+void QtViewHost::PostViewMessage(unsigned message, WParam wParam, LParam lParam) {
     if (m_widget) {
         QCoreApplication::postEvent(m_widget, new PostedMessageEvent({message, wParam, lParam}));
     }
@@ -185,12 +185,12 @@ void QtViewHost::SetArrowCursor() {
 void QtViewHost::TrackPopupMenu(const std::vector<MenuItem>& items, Point screen) {
     const unsigned chosen =
         m_presenters.popup->Choose(items, QPoint(screen.x, screen.y), m_widget);
-    if (chosen) PostMessage(msg::Command, chosen, 0);
+    if (chosen) PostViewMessage(msg::Command, chosen, 0);
 }
 
 // ---- Dialogs ------------------------------------------------------------------------
 
-int QtViewHost::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
+int QtViewHost::ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) {
     const QString title = caption.empty() ? ApplicationCaption() : DisplayText(caption);
     return m_presenters.messageBox->Show(m_main.Widget(), DisplayText(text), title, type);
 }
@@ -240,7 +240,7 @@ std::string QtViewHost::GetMainCaption() const { return m_main.Caption(); }
 
 void QtViewHost::SetMainCaption(const std::string& caption) { m_main.SetCaption(caption); }
 
-CommandLine QtViewHost::GetCommandLine() const { return m_main.CommandLine(); }
+CommandLine QtViewHost::StartupCommandLine() const { return m_main.CommandLine(); }
 
 Allocator& QtViewHost::GetAllocator() { return DefaultAllocator(); }
 

@@ -36,7 +36,7 @@ public:
     void MoveWindow(const platform::Rect& rect, bool repaint) override;
     void Invalidate() override;
     void InvalidateRect(const platform::Rect& rect) override;
-    platform::LResult DefWindowProc(const platform::Message& message) override;
+    platform::LResult DefaultProcessing(const platform::Message& message) override;
     std::unique_ptr<platform::ScrollBar> CreateScrollBar(const platform::Rect& rect,
                                                          int id) override;
     std::unique_ptr<platform::PaintContext> BeginPaint() override;
@@ -44,7 +44,8 @@ public:
     platform::Font GetMainWindowFont() const override;
     void SetTimer(unsigned id, unsigned milliseconds) override;
     void KillTimer(unsigned id) override;
-    void PostMessage(unsigned message, platform::WParam wParam, platform::LParam lParam) override;
+    void PostViewMessage(unsigned message, platform::WParam wParam,
+                         platform::LParam lParam) override;
     /// Runs Qt's waiting events, user input included. Polls less often than
     /// every kMinPollNs are skipped, as callers pump after every small step.
     bool PumpWaitingMessages() override;
@@ -52,7 +53,7 @@ public:
     void SetArrowCursor() override;
     void TrackPopupMenu(const std::vector<platform::MenuItem>& items,
                         platform::Point screen) override;
-    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& request) override;
     /// Another program's clipboard is read with a bounded wait for its
@@ -61,7 +62,7 @@ public:
     bool WriteClipboardText(std::string_view text) override;
     std::string GetMainCaption() const override;
     void SetMainCaption(const std::string& caption) override;
-    platform::CommandLine GetCommandLine() const override;
+    platform::CommandLine StartupCommandLine() const override;
     platform::Allocator& GetAllocator() override;
 
     // ---- From the view's widget ----
