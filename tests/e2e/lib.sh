@@ -108,19 +108,6 @@ e2e_hold() {
     xdotool keyup "$1"
 }
 
-# File > Save, answering Yes to "Are you sure you want to overwrite the
-# original file?" (without a window manager the question gets the focus only
-# with the pointer on it).
-e2e_save() {
-    e2e_key alt+f s
-    local box
-    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
-    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
-    xdotool mousemove --window "$box" 10 10
-    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-    e2e_key Return  # Yes is the default button
-}
-
 # Waits for the program to end; fails unless its status is 0.
 e2e_wait_exit() {
     e2e_poll e2e_app_gone || { e2e_fail "the program did not exit"; kill "$E2E_APP"; return 1; }
