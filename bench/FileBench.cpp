@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         cat.push_back(Shell("cat " + file + " > /dev/null"));
 
-        view.ReleaseImage();
+        view.m_image.Release();
         ResetPeakRss();
         const double before = PeakRssMiB();
         const auto start = Clock::now();
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     std::printf("median: save %.3f s = %.2f x cp + sync (%.3f s)\n", Median(save),
                 Median(save) / Median(cp), Median(cp));
 
-    view.ReleaseImage();
+    view.m_image.Release();
     ::unlink(file.c_str());
     ::unlink(saved.c_str());
     ::unlink(copied.c_str());

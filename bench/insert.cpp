@@ -50,10 +50,9 @@ int main() {
 
     // The image as a load leaves it: allocated through the host, every byte
     // written, byte 0 selected.
-    view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(n));
+    view.m_image.Allocate(uint32_t(n));
     if (!view.m_pData) return 1;
     for (size_t i = 0; i < n; ++i) view.m_pData[i] = uint8_t(i * 131);
-    view.m_nFileSize = uint32_t(n);
     view.RecalcMetrics();
 
     host.PressKey(platform::vk::Insert);

@@ -77,9 +77,8 @@ class Bench {
 public:
     explicit Bench(size_t n) : m_size(n) {
         m_view.Create(m_host);
-        m_view.m_pData = static_cast<uint8_t*>(m_host.Allocator().Allocate(n));
+        m_view.m_image.Allocate(uint32_t(n));
         FillRandom(m_view.m_pData, n);
-        m_view.m_nFileSize = uint32_t(n);
         m_view.RecalcMetrics();
     }
 

@@ -6,16 +6,10 @@
 
 using namespace platform;
 
-int32_t CHexView::FileProgressPercent(uint32_t done) const {
-    return FileProgressPercent(done, m_nFileSize);
-}
-
 int32_t CHexView::FileProgressPercent(uint64_t done, uint64_t total) {
     if (total == 0) return 0;
     return int32_t(double(done) / double(total) * 100.0);
 }
-
-void CHexView::UpdateFileProgress(uint32_t done) { UpdateFileProgress(done, m_nFileSize); }
 
 void CHexView::UpdateFileProgress(uint64_t done, uint64_t total) {
     const int32_t percent = FileProgressPercent(done, total);

@@ -60,9 +60,7 @@ void CHexView::EndBitEdit() {
         }
         m_pData[m_nSelStart] = uint8_t(value);
     }
-    std::memset(m_szBits, 0, sizeof m_szBits);
-    m_bBitEdit = false;
-    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
+    DiscardBitEdit();
     Host().Invalidate();
 }
 

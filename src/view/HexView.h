@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/ByteImage.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
 #include "platform/Font.h"
@@ -95,8 +96,11 @@ public:
     int32_t m_nSearchMode = SEARCH_HEX;
     double m_dSearchProgress = 0.0;
     std::unique_ptr<platform::ScrollBar> m_wndScrollBar;
-    uint8_t* m_pData = nullptr;
-    uint32_t m_nFileSize = 0;
+    /// The image and its edits (document/ByteImage.h). m_pData and
+    /// m_nFileSize read its block and length: they change only with it.
+    ByteImage m_image{platform::DefaultAllocator()};
+    uint8_t* const& m_pData = m_image.Data();
+    const uint32_t& m_nFileSize = m_image.Size();
     platform::Point m_ptMouse{-1, -1};
     int32_t m_nDragAnchor = -1;
     int32_t m_nHoverOffset = -1;
@@ -125,6 +129,8 @@ public:
     void FitToParent();
     /// Ends loading, saving, bit edit, the input panel and a running search.
     void LeaveAllModes();
+    /// Ends bit edit without storing and enables the scroll bar again.
+    void DiscardBitEdit();
     /// True while a load or save runs, until its loop has returned (a
     /// cancelled in-place save included, until its file holds the old bytes
     /// again): the progress panel is shown and the image is out of reach.
@@ -162,8 +168,15 @@ public:
     void OverwriteBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void DeleteSelection();
     void UnloadOnAllocFailure();
-    /// Frees the image and sets it to none (no message, no repaint).
-    void ReleaseImage();
+    /// What DiscardImage forgets besides the image, selection and caret:
+    /// the drag and the hovered byte, and a half-typed byte.
+    struct DiscardAlso {
+        bool pointer = false;
+        bool pendingDigit = false;
+    };
+    /// Frees the image and puts the selection and caret on byte 0, as a new
+    /// or empty image has them (no message, no repaint).
+    void DiscardImage(DiscardAlso also);
 
     // ---- Painting ----------------------------------------------------------
     /// Draws the screen chosen by the modes into one off-screen buffer of
@@ -220,8 +233,6 @@ public:
     static constexpr uint32_t CHUNK_SIZE = 4096;
     /// Progress repaints happen only for images larger than this.
     static constexpr uint32_t PROGRESS_MIN_SIZE = 0x100000;
-    /// The longest file LoadFile accepts.
-    static constexpr uint64_t MAX_FILE_SIZE = 0x7FFFFFFF;
 
     /// Reads the file at path into a new image, replacing the old one, with
     /// progress and cancel (ESC or a close request clears m_bLoading). Tells
@@ -251,17 +262,11 @@ public:
     /// The loading / saving panel with its progress bar, over the view
     /// without the scroll bar strip.
     void DrawProgressPanel(platform::Surface& dc);
-    /// The whole percentage of done out of m_nFileSize (or total), truncated.
-    int32_t FileProgressPercent(uint32_t done) const;
+    /// The whole percentage of done out of total, truncated.
     static int32_t FileProgressPercent(uint64_t done, uint64_t total);
     /// After a chunk that did not finish a load or save: for work over
-    /// PROGRESS_MIN_SIZE bytes (the image, or total), stores a changed
-    /// percentage and repaints.
-    void UpdateFileProgress(uint32_t done);
+    /// PROGRESS_MIN_SIZE bytes, stores a changed percentage and repaints.
     void UpdateFileProgress(uint64_t done, uint64_t total);
-    /// Ends bit edit without storing and enables the scroll bar again, as a
-    /// new image replaces the old one.
-    void DiscardBitEdit();
 
     // ---- Selection, navigation and keys ------------------------------------
     /// Pointer presses, moves and releases act only on a shown image with
@@ -380,5 +385,4 @@ private:
     bool EndFailedSave(platform::OutputFile& file, const char* failure);
 
     platform::ViewHost* m_pHost = nullptr;
-    platform::Allocator* m_pAllocator;
 };
