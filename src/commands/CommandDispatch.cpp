@@ -32,10 +32,14 @@ bool CHexView::OnCommand(WParam wParam, LParam lParam) {
 }
 
 void CHexView::OpenInputPanel(int searchMode) {
-    m_strPanelMsg = "Ready...";
     m_strInput.clear();
-    m_bInputPanel = true;
     m_nSearchMode = searchMode;
+    ShowInputPanel();
+}
+
+void CHexView::ShowInputPanel() {
+    m_strPanelMsg = "Ready...";
+    m_bInputPanel = true;
     if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
     Host().Invalidate();
 }

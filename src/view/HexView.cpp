@@ -54,6 +54,7 @@ bool CHexView::Create(ViewHost& host) {
     m_font = CreatePointFont(100, "Lucida Console");
     RecalcMetrics();
 
+    // The open message is the view's own, so the view applies the app's rule.
     if (auto path = FileArgument(host.StartupCommandLine())) {
         m_strFilePath = *path;
         host.PostViewMessage(WM_OPEN_CMDLINE_FILE, 0, 0);

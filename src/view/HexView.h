@@ -11,7 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "commands/SearchMode.h"
 #include "document/ByteImage.h"
+#include "document/Offset.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
 #include "platform/Font.h"
@@ -36,19 +38,6 @@ constexpr int SCROLLBAR_WIDTH = 18;
 /// The only timer: repaints the search panel while a search runs.
 constexpr unsigned SEARCH_TIMER_ID = 10;
 constexpr unsigned SEARCH_TIMER_MS = 100;
-
-/// Kinds of the search / jump-to-offset panel (m_nSearchMode).
-enum : int {
-    SEARCH_HEX = 0,
-    SEARCH_TEXT = 1,
-    SEARCH_UNICODE = 2,
-    SEARCH_TEXT_NOCASE = 3,
-    SEARCH_UNICODE_NOCASE = 4,
-    SEARCH_OFFSET = 5,
-};
-
-/// "Nothing selected" and "no byte" as unsigned offsets.
-constexpr uint32_t NO_OFFSET = 0xFFFFFFFFu;
 
 class CHexView : public platform::WindowClient {
 public:
@@ -321,6 +310,8 @@ public:
     // ---- Commands, clipboard, search and jump ------------------------------
     /// Opens the search or jump-to-offset panel afresh in the given mode.
     void OpenInputPanel(int searchMode);
+    /// Shows the panel as it stands, with "Ready..." as its message.
+    void ShowInputPanel();
     /// A printable character typed while the panel is shown.
     void PanelTypeChar(char ch);
     /// BACKSPACE while the panel is shown: drops the last input character.
