@@ -1,5 +1,5 @@
-// The view's command handler: the context-menu commands 160 to 174. Every
-// command message, handled or not, is then passed on to the default handling.
+// The view's command handler: the context menu's commands. Every command
+// message, handled or not, is then passed on to the default handling.
 #include "commands/CommandIds.h"
 #include "view/HexView.h"
 

@@ -68,7 +68,7 @@ uint32_t CHexView::FindBytesNoCase(const uint8_t* pattern, uint32_t length,
 }
 
 void CHexView::FindNext() {
-    if (m_bInputPanel || m_bSearching || m_bBitEdit || IsLoadingOrSaving()) return;
+    if (PanelShown() || m_bSearching) return;
     if (m_strInput.empty()) return;
     if (HasSelectionInImage() && m_nSelEnd < m_nFileSize - 1) {
         ++m_nSelStart;

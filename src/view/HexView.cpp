@@ -87,6 +87,18 @@ void CHexView::LeaveAllModes() {
     DiscardBitEdit();  // enables the scroll bar that every panel disables
 }
 
+CHexView::Screen CHexView::CurrentScreen() const {
+    if (IsLoadingOrSaving()) return Screen::Progress;
+    if (m_bBitEdit) return Screen::BitEdit;
+    if (m_bInputPanel) return Screen::InputPanel;
+    return HasBytes() ? Screen::Dump : Screen::Welcome;
+}
+
+bool CHexView::PanelShown() const {
+    const Screen screen = CurrentScreen();
+    return screen != Screen::Dump && screen != Screen::Welcome;
+}
+
 void CHexView::DiscardBitEdit() {
     m_bBitEdit = false;
     std::memset(m_szBits, 0, sizeof m_szBits);
