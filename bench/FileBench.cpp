@@ -1,14 +1,21 @@
-// Loading and saving a 1.5 GiB file in the headless host, measured in the
-// same run as the shell's baselines on the same cached file: `cat FILE >
-// /dev/null` for the load, `cp FILE COPY && sync` for the save (a save
-// flushes to disk before it replaces its target, so the baseline must too).
-// Also reports the cost of touching fresh memory, the peak resident memory
-// of each load and the cost of the first resizes of the image after a load.
+// Loading and saving a large file in the headless host, each in turns with
+// the shell's baselines on the same file, warm in the page cache:
+// - a load, each run in a fresh process, next to `cat FILE > /dev/null`
+//   plus touching a fresh block of the file's size, also in a fresh process
+//   (a load reads the file into memory the process has never touched, and
+//   on a virtual machine fresh memory costs as much as the reading);
+// - the peak resident memory of those loads, against the file's size;
+// - a save on the rename path (a new file replaces the old one) next to
+//   `cp` over an older copy + `sync` (a save flushes before it replaces its
+//   target);
+// - a save in place (the file has a second name, so its old contents are
+//   copied aside first and the file itself is written) next to two rounds
+//   of `cp` + `sync`.
+// Prints rows of the benchmark table.
 //
-// Usage: bench_FileBench [size in MiB, default 1536] [runs, default 3]
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
+// Usage: bench_FileBench [size in MiB, default 1536]
+//        bench_FileBench --load FILE | --read-and-touch FILE
+//            one measured run, as the fresh processes of the first form
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -16,29 +23,26 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "Table.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "platform/Allocator.h"
 #include "view/HexView.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
 double Shell(const std::string& command) {
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "failed: %s\n", command.c_str());
-        std::exit(1);
-    }
-    return Seconds(start);
+    return bench::Seconds([&] {
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "failed: %s\n", command.c_str());
+            std::exit(1);
+        }
+    });
 }
 
-/// Peak resident set size since the last ResetPeakRss, in MiB.
+/// Peak resident set size of this process, in MiB.
 double PeakRssMiB() {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -47,8 +51,6 @@ double PeakRssMiB() {
     }
     return -1;
 }
-
-void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 void WriteTestFile(const std::string& path, size_t bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -61,101 +63,133 @@ void WriteTestFile(const std::string& path, size_t bytes) {
     }
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+/// One load in this fresh process: prints its seconds and the peak RSS.
+int MeasureLoad(const std::string& file) {
+    headless::HeadlessHost host;
+    CHexView view;
+    if (!view.Create(host)) return 1;
+    host.RunUntilIdle();
+    const double before = PeakRssMiB();
+    bool loaded = false;
+    const double seconds = bench::Seconds([&] { loaded = view.LoadFile(file); });
+    if (!loaded) return 1;
+    std::printf("%.6f %.1f %.1f\n", seconds, PeakRssMiB(), before);
+    return 0;
+}
+
+/// The baseline of a load in this fresh process: the file read by cat,
+/// then a fresh block of its size touched page by page.
+int MeasureReadAndTouch(const std::string& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return 1;
+    const size_t size = size_t(st.st_size);
+    platform::Allocator& heap = platform::DefaultAllocator();
+    void* block = nullptr;
+    const double seconds = Shell("cat '" + file + "' > /dev/null") + bench::Seconds([&] {
+        block = heap.Allocate(size);
+        if (block) {
+            for (size_t i = 0; i < size; i += 4096) static_cast<volatile char*>(block)[i] = 1;
+        }
+    });
+    if (!block) return 1;
+    heap.Free(block);
+    std::printf("%.6f\n", seconds);
+    return 0;
+}
+
+/// Runs this program again with `mode` on `file`; its numbers.
+std::vector<double> FreshProcess(const std::string& mode, const std::string& file) {
+    const std::string command = "/proc/" + std::to_string(::getpid()) + "/exe " + mode + " '" +
+                                file + "'";
+    FILE* child = ::popen(command.c_str(), "r");
+    std::vector<double> numbers;
+    double value;
+    while (child && std::fscanf(child, "%lf", &value) == 1) numbers.push_back(value);
+    if (!child || ::pclose(child) != 0 || numbers.empty()) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+    return numbers;
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--load") == 0) return MeasureLoad(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "--read-and-touch") == 0) {
+        return MeasureReadAndTouch(argv[2]);
+    }
     const size_t mib = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1536;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
     const size_t size = mib << 20;
 
     char pattern[] = "/tmp/bytewren-bench-XXXXXX";
     if (!::mkdtemp(pattern)) return 1;
     const std::string dir = pattern;
     const std::string file = dir + "/input.bin";
-    const std::string saved = dir + "/saved.bin";
-    const std::string copied = dir + "/copied.bin";
-    std::printf("file: %zu MiB in %s, %d runs each\n", mib, dir.c_str(), runs);
+    const std::string renamed = dir + "/renamed.bin";
+    const std::string inPlace = dir + "/in-place.bin";
+    const std::string copy = dir + "/copy.bin";
+    std::printf("# file: %zu MiB in %s\n", mib, dir.c_str());
     WriteTestFile(file, size);
-    Shell("sync");
-    Shell("cat " + file + " > /dev/null");  // into the page cache
+    Shell("sync && cat " + file + " > /dev/null");  // on disk and in the page cache
 
-    // What memory costs that this process has never touched: on a virtual
-    // machine the host may have to supply it afresh, which dominates a
-    // first load. Measured on a block like the image's, then given back.
-    {
-        platform::Allocator& heap = platform::DefaultAllocator();
-        const auto start = Clock::now();
-        void* block = heap.Allocate(size);
-        if (!block) return 1;
-        for (size_t i = 0; i < size; i += 4096) static_cast<volatile char*>(block)[i] = 1;
-        std::printf("touching %zu MiB of fresh memory (huge-page block): %.3f s\n", mib,
-                    Seconds(start));
-        heap.Free(block);
-    }
+    std::vector<double> peaks;
+    const bench::Medians load = bench::InTurns(
+        [&] {
+            const std::vector<double> run = FreshProcess("--load", file);
+            if (run.size() > 1) peaks.push_back(run[1]);
+            return run[0];
+        },
+        [&] { return FreshProcess("--read-and-touch", file)[0]; });
+    const std::string figure = std::to_string(mib) + " MiB";
+    bool ok = bench::TimeRow("load " + figure + ", fresh process", load,
+                             "cat + touching a fresh block", 1.25);
+    const double peak = bench::Median(peaks);
+    ok &= bench::Row("peak RSS during that load", bench::Format("%.0f MiB", peak),
+                     "file " + figure, bench::Format("file + %.0f MiB", peak - double(mib)),
+                     "<= file + 64 MiB", peak <= double(mib) + 64);
 
     headless::HeadlessHost host;
     CHexView view;
-    if (!view.Create(host)) return 1;
-    host.RunUntilIdle();
-
-    std::vector<double> cat, load, peak, cp, save;
-    for (int run = 0; run < runs; ++run) {
-        cat.push_back(Shell("cat " + file + " > /dev/null"));
-
-        view.m_image.Release();
-        ResetPeakRss();
-        const double before = PeakRssMiB();
-        const auto start = Clock::now();
-        if (!view.LoadFile(file)) return 1;
-        load.push_back(Seconds(start));
-        peak.push_back(PeakRssMiB());
-        std::printf("run %d: cat %.3f s, load %.3f s (%.2f x), peak RSS %.0f MiB "
-                    "(file %zu MiB, %.0f MiB before the load)\n",
-                    run + 1, cat.back(), load.back(), load.back() / cat.back(), peak.back(),
-                    mib, before);
-
-        // The first edit after a load resizes the whole block.
-        const uint8_t byte = 0x42;
-        const auto resize = Clock::now();
-        if (!view.InsertBytes(view.m_nFileSize, &byte, 1)) return 1;
-        const double appendByte = Seconds(resize);
-        const std::vector<uint8_t> twoMiB(2u << 20, 0x42);
-        const auto remap = Clock::now();
-        if (!view.InsertBytes(view.m_nFileSize, twoMiB.data(), uint32_t(twoMiB.size()))) return 1;
-        const double appendBlock = Seconds(remap);
-        std::printf("        then append 1 byte: %.6f s, append 2 MiB (remaps the block): %.6f s\n",
-                    appendByte, appendBlock);
-    }
-
-    for (int run = 0; run < runs; ++run) {
-        ::unlink(copied.c_str());
-        ::unlink(saved.c_str());
+    if (!view.Create(host) || !view.LoadFile(file)) return 1;
+    const auto save = [&](const std::string& target) {
         Shell("sync");
-        cp.push_back(Shell("cp " + file + " " + copied + " && sync"));
-        ::unlink(copied.c_str());
-        Shell("sync");
-        const auto start = Clock::now();
-        if (!view.SaveToFile(saved)) return 1;
-        save.push_back(Seconds(start));
-        std::printf("run %d: cp + sync %.3f s, save %.3f s (%.2f x)\n", run + 1, cp.back(),
-                    save.back(), save.back() / cp.back());
-    }
+        bool saved = false;
+        const double seconds = bench::Seconds([&] { saved = view.SaveToFile(target); });
+        if (!saved) ok = false;
+        return seconds;
+    };
+    // cp over an older copy, as a save replaces an older file.
+    const auto copies = [&](int rounds) {
+        Shell("cp " + file + " " + copy + " && sync");
+        double seconds = 0;
+        for (int i = 0; i < rounds; ++i) seconds += Shell("cp " + file + " " + copy + " && sync");
+        return seconds;
+    };
 
-    std::printf("median: load %.3f s = %.2f x cat (%.3f s), peak RSS %.0f MiB = file + %.0f MiB\n",
-                Median(load), Median(load) / Median(cat), Median(cat), Median(peak),
-                Median(peak) - double(mib));
-    std::printf("median: save %.3f s = %.2f x cp + sync (%.3f s)\n", Median(save),
-                Median(save) / Median(cp), Median(cp));
+    Shell("cp " + file + " " + renamed);
+    ok &= bench::TimeRow("save " + figure + ", rename path", bench::InTurns([&] { return save(renamed); },
+                                                                           [&] { return copies(1); }),
+                         "cp + sync", 1.5);
+
+    // A second name keeps the file from being replaced: it is written in place.
+    Shell("cp " + file + " " + inPlace + " && ln " + inPlace + " " + inPlace + ".link");
+    const ino_t inode = Inode(inPlace);
+    ok &= bench::TimeRow("save " + figure + ", in place (backup first)",
+                         bench::InTurns([&] { return save(inPlace); }, [&] { return copies(2); }),
+                         "cp + sync, twice", 1.5);
+    if (Inode(inPlace) != inode) {
+        std::printf("# the in-place save replaced the file\n");
+        ok = false;
+    }
+    if (!ok) std::printf("# a load or save failed or a target was not met\n");
 
     view.m_image.Release();
-    ::unlink(file.c_str());
-    ::unlink(saved.c_str());
-    ::unlink(copied.c_str());
-    ::rmdir(dir.c_str());
-    return 0;
+    Shell("rm -rf " + dir);
+    return ok ? 0 : 1;
 }

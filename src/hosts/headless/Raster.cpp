@@ -1,5 +1,6 @@
 #include "hosts/headless/Raster.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using platform::Color;
@@ -26,20 +27,20 @@ void Raster::Set(int x, int y, Color colour) {
 void Raster::Fill(const Rect& rect, Color colour, const Rect& clip) {
     const Rect r = rect.Intersect(clip).Intersect(Bounds());
     const uint32_t packed = colour.Packed();
+    if (r.IsEmpty()) return;
     for (int y = r.top; y < r.bottom; ++y) {
-        uint32_t* row = &m_pixels[size_t(y) * m_width];
-        for (int x = r.left; x < r.right; ++x) row[x] = packed;
+        std::fill_n(&m_pixels[size_t(y) * m_width + size_t(r.left)], r.Width(), packed);
     }
 }
 
 void Raster::CopyFrom(const Raster& source, platform::Point origin, const Rect& region) {
     const Rect placed{origin.x, origin.y, origin.x + source.Width(), origin.y + source.Height()};
     const Rect r = placed.Intersect(region).Intersect(Bounds());
+    if (r.IsEmpty()) return;
     for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            m_pixels[size_t(y) * m_width + x] =
-                source.m_pixels[size_t(y - origin.y) * source.m_width + (x - origin.x)];
-        }
+        const uint32_t* from =
+            &source.m_pixels[size_t(y - origin.y) * source.m_width + size_t(r.left - origin.x)];
+        std::copy_n(from, r.Width(), &m_pixels[size_t(y) * m_width + size_t(r.left)]);
     }
 }
 
