@@ -84,7 +84,7 @@ void CHexView::FindNext() {
 LResult CHexView::OnRunSearch(WParam, LParam) {
     // A run posted before ESC closed the panel, or one arriving while a
     // search is already running (two ENTERs queued), has nothing to do.
-    if (!m_bInputPanel || m_bSearching) return 0;
+    if (!SearchMayStart()) return 0;
     if (m_nSearchMode == SEARCH_OFFSET) {
         JumpToOffset();
         return 0;

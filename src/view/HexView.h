@@ -145,6 +145,9 @@ public:
     /// True while a panel covers the dump (progress, bit edit, search /
     /// offset): the keys meant for the dump's selection are not taken.
     bool PanelShown() const;
+    /// True while the search / offset panel is shown and no search runs:
+    /// ENTER may start one.
+    bool SearchMayStart() const { return m_bInputPanel && !m_bSearching; }
     /// Pointer presses, moves and releases act only on the dump itself.
     bool AcceptsPointer() const { return CurrentScreen() == Screen::Dump; }
     /// True when an image with at least one byte is present.
