@@ -17,7 +17,8 @@ SearchPattern BuildSearchPattern(int mode, const std::string& input) {
         case SEARCH_HEX:
             pattern.label = "HEX";
             text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-            if (auto bytes = ParseHexBytes(text)) pattern.bytes.assign(bytes->begin(), bytes->end());
+            if (auto bytes = ParseHexBytes(text))
+                pattern.bytes.assign(bytes->begin(), bytes->end());
             break;
         case SEARCH_UNICODE:
         case SEARCH_UNICODE_NOCASE:
@@ -27,9 +28,7 @@ SearchPattern BuildSearchPattern(int mode, const std::string& input) {
                 pattern.bytes.push_back(0);
             }
             break;
-        default:
-            pattern.bytes.assign(text.begin(), text.end());
-            break;
+        default: pattern.bytes.assign(text.begin(), text.end()); break;
     }
     return pattern;
 }

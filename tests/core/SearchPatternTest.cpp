@@ -33,7 +33,8 @@ TEST(SearchPattern, EachModeBuildsItsBytes) {
     for (const Case& c : cases) {
         const SearchPattern pattern = BuildSearchPattern(c.mode, c.input);
         EXPECT_EQ(pattern.bytes, c.bytes) << "mode " << c.mode << " input '" << c.input << "'";
-        EXPECT_EQ(pattern.foldCase, c.foldCase) << "mode " << c.mode << " input '" << c.input << "'";
+        EXPECT_EQ(pattern.foldCase, c.foldCase)
+            << "mode " << c.mode << " input '" << c.input << "'";
         EXPECT_EQ(std::string(pattern.label), c.label) << "mode " << c.mode;
     }
 }
