@@ -189,7 +189,7 @@ int main(int argc, char** argv) {
     }
     if (!ok) std::printf("# a load or save failed or a target was not met\n");
 
-    view.ReleaseImage();
+    view.m_image.Release();
     Shell("rm -rf " + dir);
     return ok ? 0 : 1;
 }

@@ -17,9 +17,8 @@ void FullRepaint(benchmark::State& state) {
         return;
     }
     const uint32_t size = 32u << 20;
-    view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(size));
+    view.m_image.Allocate(size);
     for (uint32_t i = 0; i < size; ++i) view.m_pData[i] = uint8_t(i * 2654435761u >> 24);
-    view.m_nFileSize = size;
     view.m_nBytesPerRow = int(state.range(0));
     // Part of the visible rows selected, the caret among them.
     view.m_nSelStart = size / 2 + 100;

@@ -79,9 +79,9 @@ uint32_t WalkFind(const std::vector<uint8_t>& pattern, const uint8_t* data, uint
         const uint32_t hit = FindPattern(pattern.data(), pattern.size(), data, size, uint32_t(from), to, fold);
         slowestCall = std::max(slowestCall, std::chrono::duration<double>(Clock::now() - start).count());
         benchmark::DoNotOptimize(hit);
-        if (hit != NO_MATCH) return hit;
+        if (hit != NO_OFFSET) return hit;
     }
-    return NO_MATCH;
+    return NO_OFFSET;
 }
 
 struct Row {
@@ -146,7 +146,7 @@ int main() {
         const std::string name = std::string("mode ") + mode.name;
         for (bool present : {true, false}) {
             const auto& pattern = present ? mode.pattern : mode.absent;
-            const uint64_t want = present ? plantedAt : NO_MATCH;
+            const uint64_t want = present ? plantedAt : NO_OFFSET;
             const double bytes = present ? double(plantedAt) + double(pattern.size()) : double(size);
             const char* which = present ? "planted" : "absent";
 
@@ -158,7 +158,7 @@ int main() {
                 const Timing mm = Measure([&](double&) {
                     const void* hit = memmem(data, size, pattern.data(), pattern.size());
                     benchmark::DoNotOptimize(hit);
-                    return hit ? uint64_t(static_cast<const uint8_t*>(hit) - data) : uint64_t(NO_MATCH);
+                    return hit ? uint64_t(static_cast<const uint8_t*>(hit) - data) : uint64_t(NO_OFFSET);
                 });
                 check("memmem", mm.result, want);
                 rows.push_back({"memmem      " + name + ", " + which, mm, bytes});
@@ -176,7 +176,7 @@ int main() {
         for (bool fold : {false, true}) {
             const auto pattern = fold ? Bytes("aaaaaaabaaaaaaaa") : nearMiss;
             const Timing find = Measure([&](double& slowest) { return WalkFind(pattern, data, runSize, fold, slowest); });
-            check("near miss", find.result, NO_MATCH);
+            check("near miss", find.result, NO_OFFSET);
             rows.push_back({std::string("FindPattern near miss on a run of 'a'") + (fold ? ", no case" : ""), find,
                             double(runSize)});
         }

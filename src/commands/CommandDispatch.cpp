@@ -1,5 +1,5 @@
-// The view's command handler: the context-menu commands 160 to 174. Every
-// command message, handled or not, is then passed on to the default handling.
+// The view's command handler: the context menu's commands. Every command
+// message, handled or not, is then passed on to the default handling.
 #include "commands/CommandIds.h"
 #include "view/HexView.h"
 
@@ -32,10 +32,14 @@ bool CHexView::OnCommand(WParam wParam, LParam lParam) {
 }
 
 void CHexView::OpenInputPanel(int searchMode) {
-    m_strPanelMsg = "Ready...";
     m_strInput.clear();
-    m_bInputPanel = true;
     m_nSearchMode = searchMode;
+    ShowInputPanel();
+}
+
+void CHexView::ShowInputPanel() {
+    m_strPanelMsg = "Ready...";
+    m_bInputPanel = true;
     if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
     Host().Invalidate();
 }

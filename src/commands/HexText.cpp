@@ -67,6 +67,8 @@ uint8_t ReadPair(const char* pair) {
 
 int HexDigitValue(char c) { return HEX_DIGIT_VALUE[static_cast<unsigned char>(c)]; }
 
+std::string HexPair(uint8_t value) { return std::string(&HEX_PAIRS[2 * value], 2); }
+
 std::pmr::string FormatHexString(const uint8_t* data, size_t count,
                                  std::pmr::memory_resource* memory) {
     if (count > SIZE_MAX / 3) throw std::bad_alloc();

@@ -17,6 +17,9 @@
 /// The value of c as one hexadecimal digit (either case), or -1.
 int HexDigitValue(char c);
 
+/// The two upper-case hexadecimal digits of value ("%02X").
+std::string HexPair(uint8_t value);
+
 /// Every byte as two upper-case hex digits and a space ("%02X "), so the text
 /// ends with a space; 3 * count characters.
 std::pmr::string FormatHexString(

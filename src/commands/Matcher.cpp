@@ -148,15 +148,15 @@ private:
 
 uint32_t FindPattern(const uint8_t* pattern, size_t count, const uint8_t* data, uint32_t size,
                      uint32_t first, uint32_t last, bool foldCase) {
-    if (count == 0 || count > size) return NO_MATCH;
+    if (count == 0 || count > size) return NO_OFFSET;
     const size_t end = std::min(size_t(last), size_t(size) - count + 1);
-    if (first >= end) return NO_MATCH;
+    if (first >= end) return NO_OFFSET;
     size_t hit;
     if (foldCase) {
-        if (std::any_of(pattern, pattern + count, IsUpper)) return NO_MATCH;
+        if (std::any_of(pattern, pattern + count, IsUpper)) return NO_OFFSET;
         hit = Scan<true>(pattern, count, data, size).Run(first, end);
     } else {
         hit = Scan<false>(pattern, count, data, size).Run(first, end);
     }
-    return hit == NONE ? NO_MATCH : uint32_t(hit);
+    return hit == NONE ? NO_OFFSET : uint32_t(hit);
 }

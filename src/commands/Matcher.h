@@ -6,11 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
-/// What FindPattern returns when no start offset in the range matches.
-constexpr uint32_t NO_MATCH = 0xFFFFFFFFu;
+#include "document/Offset.h"
 
 /// The first start offset r with first <= r < last such that the count pattern
-/// bytes equal data[r .. r + count) and r + count <= size, or NO_MATCH. A
+/// bytes equal data[r .. r + count) and r + count <= size, or NO_OFFSET. A
 /// pattern that would run past size is never found, even when its first bytes
 /// match the last bytes of data; an empty pattern never matches. last may not
 /// exceed size, and data[0 .. size) is all that is read, so the caller may

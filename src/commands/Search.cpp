@@ -6,10 +6,11 @@
 // a byte-by-byte scan: the first whole occurrence at or after the start.
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 #include "commands/HexText.h"
 #include "commands/Matcher.h"
+#include "commands/SearchPattern.h"
+#include "view/Format.h"
 #include "view/HexView.h"
 
 using namespace platform;
@@ -25,12 +26,6 @@ constexpr uint32_t FIRST_BLOCK = 1u << 20;
 constexpr uint32_t MAX_BLOCK = 16u << 20;
 constexpr double FAST_BLOCK_SECONDS = 0.001;
 constexpr double SLOW_BLOCK_SECONDS = 0.004;
-
-void LowerAscii(std::string& text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = char(c + 0x20);
-    }
-}
 
 uint32_t Scan(CHexView& view, const uint8_t* pattern, uint32_t length, const uint8_t* data,
               uint32_t size, uint32_t start, bool foldCase) {
@@ -50,7 +45,7 @@ uint32_t Scan(CHexView& view, const uint8_t* pattern, uint32_t length, const uin
         const uint32_t last = end - first > block ? first + block : end;
         const auto began = std::chrono::steady_clock::now();
         const uint32_t hit = FindPattern(pattern, length, data, size, first, last, foldCase);
-        if (hit != NO_MATCH) return hit;
+        if (hit != NO_OFFSET) return hit;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         if (seconds < FAST_BLOCK_SECONDS) block = std::min(block * 2, MAX_BLOCK);
@@ -73,7 +68,7 @@ uint32_t CHexView::FindBytesNoCase(const uint8_t* pattern, uint32_t length,
 }
 
 void CHexView::FindNext() {
-    if (m_bInputPanel || m_bSearching || m_bBitEdit || IsLoadingOrSaving()) return;
+    if (PanelShown() || m_bSearching) return;
     if (m_strInput.empty()) return;
     if (HasSelectionInImage() && m_nSelEnd < m_nFileSize - 1) {
         ++m_nSelStart;
@@ -82,17 +77,14 @@ void CHexView::FindNext() {
         m_chPendingDigit = 0;
         Host().Invalidate();
     }
-    m_strPanelMsg = "Ready...";
-    m_bInputPanel = true;
-    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(false);
-    Host().Invalidate();
+    ShowInputPanel();
     Host().PostViewMessage(WM_RUN_SEARCH, 0, 0);
 }
 
 LResult CHexView::OnRunSearch(WParam, LParam) {
     // A run posted before ESC closed the panel, or one arriving while a
     // search is already running (two ENTERs queued), has nothing to do.
-    if (!m_bInputPanel || m_bSearching) return 0;
+    if (!SearchMayStart()) return 0;
     if (m_nSearchMode == SEARCH_OFFSET) {
         JumpToOffset();
         return 0;
@@ -103,34 +95,12 @@ LResult CHexView::OnRunSearch(WParam, LParam) {
     Host().Invalidate();
     m_bSearching = true;
 
-    std::string text = m_strInput;
-    std::vector<uint8_t> pattern;
-    const bool foldCase = m_nSearchMode == SEARCH_TEXT_NOCASE || m_nSearchMode == SEARCH_UNICODE_NOCASE;
-    if (foldCase) LowerAscii(text);
-    const char* label = "TEXT";
-    switch (m_nSearchMode) {
-        case SEARCH_HEX:
-            label = "HEX";
-            text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-            if (auto bytes = ParseHexBytes(text)) pattern.assign(bytes->begin(), bytes->end());
-            break;
-        case SEARCH_UNICODE:
-        case SEARCH_UNICODE_NOCASE:
-            label = "UNICODE TEXT";
-            for (char c : text) {
-                pattern.push_back(uint8_t(c));
-                pattern.push_back(0);
-            }
-            break;
-        default:
-            pattern.assign(text.begin(), text.end());
-            break;
-    }
-
-    const uint32_t length = uint32_t(std::min<size_t>(pattern.size(), UINT32_MAX));
+    const SearchPattern pattern = BuildSearchPattern(m_nSearchMode, m_strInput);
+    const uint32_t length = uint32_t(std::min<size_t>(pattern.bytes.size(), UINT32_MAX));
     const uint32_t hit =
-        foldCase ? FindBytesNoCase(pattern.data(), length, m_pData, m_nFileSize, m_nSelStart)
-                 : FindBytes(pattern.data(), length, m_pData, m_nFileSize, m_nSelStart);
+        pattern.foldCase
+            ? FindBytesNoCase(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart)
+            : FindBytes(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart);
 
     // Cancelled: ESC has closed the panel already (and a newer search may
     // have run in it since), so there is nothing left to report.
@@ -139,12 +109,10 @@ LResult CHexView::OnRunSearch(WParam, LParam) {
     m_bSearching = false;
 
     if (hit == NO_OFFSET) {
-        m_strPanelMsg = std::string(label) + " String Not Found.";
+        m_strPanelMsg = std::string(pattern.label) + " String Not Found.";
     } else {
-        char message[150];
-        std::snprintf(message, sizeof message,
-                      "Found %s at Offset: 0x%08X  Press ESC to jump to offset", label, hit);
-        m_strPanelMsg = message;
+        m_strPanelMsg = Format("Found %s at Offset: 0x%08X  Press ESC to jump to offset", pattern.label,
+                               hit);
         m_nSelStart = hit;
         m_nSelEnd = hit + length - 1;
         m_nCaret = hit;

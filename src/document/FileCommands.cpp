@@ -56,14 +56,11 @@ void CHexView::OnFileNew() {
     if (!m_pHost || IsBusy()) return;
     m_strFilePath.clear();
     DiscardBitEdit();
-    ReleaseImage();
-    m_nDragAnchor = -1;
-    m_nHoverOffset = -1;
-    m_nSelStart = m_nSelEnd = m_nCaret = 0;
+    // A digit typed before New still waits for its partner.
+    DiscardImage({.pointer = true, .pendingDigit = false});
 
     const uint32_t size = 3 * uint32_t(m_nBytesPerRow);
-    void* block = m_pAllocator->Allocate(size);
-    if (block == nullptr) {
+    if (!m_image.Allocate(size)) {
         // No image then, and no name either: the welcome screen is shown.
         Host().SetMainCaption(m_strBaseTitle);
         RecalcMetrics();
@@ -71,18 +68,10 @@ void CHexView::OnFileNew() {
         ShowError(kNoMemoryForNew);
         return;
     }
-    std::memset(block, 0, size);
-    m_pData = static_cast<uint8_t*>(block);
-    m_nFileSize = size;
+    std::memset(m_pData, 0, size);
     Host().SetMainCaption(m_strBaseTitle + " - Untitled");
     RecalcMetrics();
     Host().Invalidate();
-}
-
-void CHexView::DiscardBitEdit() {
-    m_bBitEdit = false;
-    std::memset(m_szBits, 0, sizeof m_szBits);
-    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
 }
 
 LResult CHexView::OnOpenCmdLineFile() {

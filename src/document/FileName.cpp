@@ -1,3 +1,5 @@
+#include "document/FileName.h"
+
 #include "view/HexView.h"
 
 namespace {
@@ -10,12 +12,12 @@ constexpr char kSeparator = '/';
 
 }  // namespace
 
-// Trailing separators are ignored when looking for the last component; a
-// path without any separator is returned as it came.
-std::string CHexView::FileNameFromPath(const std::string& path) {
+std::string LastPathComponent(const std::string& path) {
     std::string trimmed = path;
     while (!trimmed.empty() && trimmed.back() == kSeparator) trimmed.pop_back();
     const size_t last = trimmed.find_last_of(kSeparator);
     if (last == std::string::npos) return path;
     return trimmed.substr(last + 1);
 }
+
+std::string CHexView::FileNameFromPath(const std::string& path) { return LastPathComponent(path); }

@@ -22,11 +22,7 @@ bool CHexView::LoadFile(const std::string& path) {
 
     host.SetMainCaption(m_strBaseTitle);
     if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
-    ReleaseImage();
-    m_nDragAnchor = -1;
-    m_nHoverOffset = -1;
-    m_nSelStart = m_nSelEnd = m_nCaret = 0;
-    m_chPendingDigit = 0;
+    DiscardImage({.pointer = true, .pendingDigit = true});
     DiscardBitEdit();
 
     platform::InputFile file;
@@ -36,20 +32,17 @@ bool CHexView::LoadFile(const std::string& path) {
         return false;
     }
     // The whole 64-bit length is tested before anything is allocated.
-    if (file.Length() > MAX_FILE_SIZE) {
+    if (file.Length() > ByteImage::MAX_SIZE) {
         ShowError(kTooLarge);
         host.Invalidate();
         return false;
     }
     const uint32_t length = uint32_t(file.Length());
-    void* block = m_pAllocator->Allocate(length);
-    if (block == nullptr) {
+    if (!m_image.Allocate(length)) {
         ShowError(kNoMemory);
         host.Invalidate();
         return false;
     }
-    m_pData = static_cast<uint8_t*>(block);
-    m_nFileSize = length;
     m_bLoading = true;
     const ScopedFlag running(m_bFileLoopRunning);
 
@@ -61,7 +54,7 @@ bool CHexView::LoadFile(const std::string& path) {
             // A read error, or the file became shorter than it was when
             // opened: the image would be incomplete, so none is kept.
             m_bLoading = false;
-            ReleaseImage();
+            m_image.Release();
             host.Invalidate();
             file.Close();
             ShowError(kReadFailed);
@@ -71,11 +64,11 @@ bool CHexView::LoadFile(const std::string& path) {
         done += uint32_t(got);
         if (remaining == 0) break;
 
-        UpdateFileProgress(done);
+        UpdateFileProgress(done, length);
         // Quitting: stop at once and leave everything for the view's end.
         if (!PumpWaitingMessages()) return false;
         if (!m_bLoading) {  // cancelled
-            ReleaseImage();
+            m_image.Release();
             host.Invalidate();
             return false;
         }

@@ -1,21 +1,15 @@
 // The screen shown while a file is loaded or saved, and the percentage it
 // displays.
-#include <cstdio>
-
+#include "view/Format.h"
 #include "view/HexView.h"
+#include "view/PanelScreen.h"
 
 using namespace platform;
-
-int32_t CHexView::FileProgressPercent(uint32_t done) const {
-    return FileProgressPercent(done, m_nFileSize);
-}
 
 int32_t CHexView::FileProgressPercent(uint64_t done, uint64_t total) {
     if (total == 0) return 0;
     return int32_t(double(done) / double(total) * 100.0);
 }
-
-void CHexView::UpdateFileProgress(uint32_t done) { UpdateFileProgress(done, m_nFileSize); }
 
 void CHexView::UpdateFileProgress(uint64_t done, uint64_t total) {
     const int32_t percent = FileProgressPercent(done, total);
@@ -26,24 +20,17 @@ void CHexView::UpdateFileProgress(uint64_t done, uint64_t total) {
 
 void CHexView::DrawProgressPanel(Surface& dc) {
     if (!m_pHost) return;
-    const Rect area = DumpRect();
-
-    const Font previousFont = dc.SelectFont(m_font);
-    const Size x = MeasureString(dc, "X");
-    const int cw = x.cx;
-    const int ch = x.cy;
-
-    dc.FillSolidRect(area, Rgb(0, 0, 0));
-    const int top = area.top + m_nCellWidth;
-    dc.SetBkMode(BkMode::Transparent);
-    dc.SetTextColor(m_clrPlainText);
+    PanelScreen panel(*this, dc, Rgb(0, 0, 0));
+    const int cw = panel.CellWidth();
+    const int ch = panel.LineHeight();
+    const int top = panel.Top();
     const bool saving = m_bSaving || m_bWritingInPlace;
-    DrawString(dc, saving ? " Saving Memory to File..." : " Loading File to Memory...",
-                Rect{area.left, top, area.right, area.bottom}, dt::Left | dt::Top);
-    DrawString(dc, " Press the [ESC] key to Cancel.",
-                Rect{area.left, top + ch, area.right, area.bottom}, dt::Left | dt::Top);
+    panel.Text(0, top, m_clrPlainText,
+               saving ? " Saving Memory to File..." : " Loading File to Memory...",
+               dt::Left | dt::Top);
+    panel.Text(0, top + ch, m_clrPlainText, " Press the [ESC] key to Cancel.", dt::Left | dt::Top);
 
-    const Rect bar{area.left + cw, top + 2 * ch + 2, area.left + 32 * cw, top + 3 * ch + 2};
+    const Rect bar{cw, top + 2 * ch + 2, 32 * cw, top + 3 * ch + 2};
     dc.FillSolidRect(bar, m_clrPanelFill);
     dc.FrameRect(bar, m_clrPanelFrame);
 
@@ -54,9 +41,6 @@ void CHexView::DrawProgressPanel(Surface& dc) {
                          m_clrAccent);
     }
 
-    char percent[16];
-    std::snprintf(percent, sizeof percent, "%d%%", int(m_nFileProgress));
     dc.SetTextColor(m_clrPlainText);
-    DrawString(dc, percent, inside, dt::Center | dt::Top);
-    dc.SelectFont(previousFont);
+    DrawString(dc, Format("%d%%", int(m_nFileProgress)), inside, dt::Center | dt::Top);
 }

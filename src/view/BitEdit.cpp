@@ -1,10 +1,11 @@
 // Bit edit mode: the first selected byte is retyped as eight binary digits
 // and stored by ENTER. m_szBits holds the digits typed so far as two groups
 // of four separated by a space at position 4, ended by zeros.
-#include <cstdio>
 #include <cstring>
 
+#include "view/Format.h"
 #include "view/HexView.h"
+#include "view/PanelScreen.h"
 
 using namespace platform;
 
@@ -60,9 +61,7 @@ void CHexView::EndBitEdit() {
         }
         m_pData[m_nSelStart] = uint8_t(value);
     }
-    std::memset(m_szBits, 0, sizeof m_szBits);
-    m_bBitEdit = false;
-    if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
+    DiscardBitEdit();
     Host().Invalidate();
 }
 
@@ -76,47 +75,24 @@ std::string CHexView::FormatBinary(uint8_t byte) {
 }
 
 void CHexView::DrawBitEditPanel(Surface& dc) {
-    const Rect r = DumpRect();
-    const Font previousFont = dc.SelectFont(m_font);
-    const Size cell = MeasureString(dc, "X");
-    const int cx = cell.cx;
-    const int cy = cell.cy;
-
-    dc.FillSolidRect(r, Rgb(0, 0, 0));
-    const int y0 = r.top + m_nCellWidth;
-    const int x0 = r.left + 2 * cx;
-    const int boxLeft = x0 - cx;
-    dc.FillSolidRect({boxLeft, y0, boxLeft + 75 * cx, y0 + 10 * cy + 4}, m_clrPanelFill);
-    dc.FrameRect({boxLeft, y0, boxLeft + 75 * cx, y0 + 10 * cy + 5}, m_clrPanelFrame);
-
-    dc.SetBkMode(BkMode::Transparent);
-    auto line = [&](int lineTop, Color colour, const std::string& text, unsigned format) {
-        dc.SetTextColor(colour);
-        DrawString(dc, text, {x0, lineTop, r.right, r.bottom}, dt::Left | format);
-    };
-    const int top = y0 + 2;
-    line(top, m_clrPanelTitle, ".:BIT EDIT MODE:.", 0);
-    line(top + cy, m_clrPanelTitle, "Press the [ESC] key to Exit.", 0);
-    line(top + 2 * cy, m_clrPanelTitle, "Press the [ENTER] key to Save the changes.", 0);
-    line(top + 3 * cy, m_clrPanelTitle, "Use the Arrow Keys to navigate the offset.", 0);
-    line(top + 4 * cy, m_clrPanelTitle, "Type the new bits using the 1 && 0 keys.", 0);
+    PanelScreen panel(*this, dc, Rgb(0, 0, 0));
+    panel.DrawBox();
+    panel.BoxLine(0, m_clrPanelTitle, ".:BIT EDIT MODE:.", 0);
+    panel.BoxLine(1, m_clrPanelTitle, "Press the [ESC] key to Exit.", 0);
+    panel.BoxLine(2, m_clrPanelTitle, "Press the [ENTER] key to Save the changes.", 0);
+    panel.BoxLine(3, m_clrPanelTitle, "Use the Arrow Keys to navigate the offset.", 0);
+    panel.BoxLine(4, m_clrPanelTitle, "Type the new bits using the 1 && 0 keys.", 0);
 
     // With no byte under the selection (the image shrank or went away while
     // the mode was on) there is nothing to describe.
     if (HasSelectionInImage()) {
         const uint8_t byte = m_pData[m_nSelStart];
-        char info[150];
-        std::snprintf(info, sizeof info, "OFFSET:0x%08X  BINARY:[%s]  HEX:%02X  CHAR:%c",
-                      m_nSelStart, FormatBinary(byte).c_str(), byte, byte);
-        line(top + 7 * cy, m_clrPlainText, info, dt::SingleLine);  // a zero byte ends the text
+        // A zero byte ends the text.
+        panel.BoxLine(7, m_clrPlainText,
+                      Format("OFFSET:0x%08X  BINARY:[%s]  HEX:%02X  CHAR:%c", m_nSelStart,
+                             FormatBinary(byte).c_str(), byte, byte),
+                      dt::SingleLine);
     }
 
-    const std::string typed = "NEW BITS: " + std::string(m_szBits);
-    const int y7 = top + 11 * cy;
-    const int w = MeasureString(dc, typed).cx;
-    dc.FillSolidRect({boxLeft, y7 - 2, boxLeft + w + 2 * cx, y7 - 2 + cy + 2}, m_clrPanelFill);
-    dc.FrameRect({boxLeft, y7 - 3, boxLeft + w + 2 * cx, y7 - 3 + cy + 4}, m_clrPanelFrame);
-    line(y7, m_clrAccent, typed, 0);
-
-    dc.SelectFont(previousFont);
+    panel.TextBox(11, m_clrAccent, "NEW BITS: " + std::string(m_szBits), 0);
 }

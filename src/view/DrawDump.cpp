@@ -1,19 +1,14 @@
 // The dump: one row per m_nBytesPerRow bytes from the scroll position down to
 // the bottom of the view, each an offset, hexadecimal cells and character
 // cells; then the status line on top.
-#include <cstdio>
-
+#include "commands/HexText.h"
+#include "view/Format.h"
 #include "view/HexView.h"
+#include "view/ScopedFont.h"
 
 using namespace platform;
 
 namespace {
-
-const char kHexDigits[] = "0123456789ABCDEF";
-
-std::string HexPair(uint8_t value) {
-    return std::string{kHexDigits[value >> 4], kHexDigits[value & 0x0F]};
-}
 
 /// The byte as a one-character string; a zero byte gives the empty string.
 std::string CharText(uint8_t value) {
@@ -30,11 +25,10 @@ void CHexView::DrawDump(Surface& dc) {
     dc.FillSolidRect(rect, m_clrBackground);
     dc.SetBkMode(BkMode::Opaque);
     rect.top += m_nCellWidth;  // the top margin
-    const Font previousFont = dc.SelectFont(m_font);
+    const ScopedFont font(dc, m_font);
 
     if (!HasBytes()) {
         DrawWelcome(dc, rect);
-        dc.SelectFont(previousFont);
         return;
     }
 
@@ -43,11 +37,9 @@ void CHexView::DrawDump(Surface& dc) {
     // go on under the status line's strip.
     const int firstRowTop = m_nPageRows != 0 ? rect.top : H;
     for (int rowTop = firstRowTop; i < m_nFileSize && rowTop < H; rowTop += m_nRowHeight) {
-        char offsetText[16];
-        std::snprintf(offsetText, sizeof offsetText, " %08X", unsigned(i));
         dc.SetBkColor(m_clrBackground);
         dc.SetTextColor(m_clrPlainText);
-        DrawString(dc, offsetText, {0, rowTop, W, H}, dt::Left | dt::Top);
+        DrawString(dc, Format(" %08X", unsigned(i)), {0, rowTop, W, H}, dt::Left | dt::Top);
 
         Rect hexRect{m_nHexLeft, rowTop, W, H};
         Rect charRect{m_nCharLeft, rowTop, m_nCharLeft + m_nCellWidth,
@@ -78,5 +70,4 @@ void CHexView::DrawDump(Surface& dc) {
     }
 
     DrawStatusLine(dc);
-    dc.SelectFont(previousFont);
 }

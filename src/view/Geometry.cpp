@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "view/HexView.h"
+#include "view/ScopedFont.h"
 
 using namespace platform;
 
@@ -10,9 +11,8 @@ void CHexView::RecalcMetrics() {
     if (!m_pHost) return;
     Size zero{8, 15};
     if (auto measure = m_pHost->CreateMeasuringSurface()) {
-        const Font previous = measure->SelectFont(m_font);
-        zero = measure->GetTextExtent("0");
-        measure->SelectFont(previous);
+        const ScopedFont font(*measure, m_font);
+        zero = MeasureString(*measure, "0");
     }
     const int cw = zero.cx;
     const int ch = zero.cy;

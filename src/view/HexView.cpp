@@ -6,9 +6,9 @@
 
 using namespace platform;
 
-CHexView::CHexView() : m_pAllocator(&DefaultAllocator()) { ResetColors(); }
+CHexView::CHexView() { ResetColors(); }
 
-CHexView::~CHexView() { ReleaseImage(); }
+CHexView::~CHexView() = default;
 
 void CHexView::ResetColors() {
     m_clrAccent = Rgb(0, 255, 0);
@@ -30,23 +30,17 @@ void CHexView::ResetColors() {
 
 bool CHexView::Create(ViewHost& host) {
     m_pHost = &host;
-    m_pAllocator = &host.GetAllocator();
+    m_image.SetAllocator(host.GetAllocator());
 
     ResetColors();
     m_strBaseTitle = host.GetMainCaption();
 
-    m_nDragAnchor = -1;
-    m_nHoverOffset = -1;
+    DiscardImage({.pointer = true, .pendingDigit = true});
     m_bCharArea = false;
     m_bInsertMode = false;
-    m_nSelStart = m_nSelEnd = m_nCaret = 0;
-    m_chPendingDigit = 0;
-    m_pData = nullptr;
-    m_nFileSize = 0;
     m_bLoading = m_bSaving = m_bInputPanel = m_bSearching = false;
     m_nSearchMode = SEARCH_HEX;
-    m_bBitEdit = false;
-    std::memset(m_szBits, 0, sizeof m_szBits);
+    DiscardBitEdit();
 
     const Rect parent = host.GetParentClientRect();
     if (!host.CreateViewWindow(*this, parent)) return false;
@@ -57,11 +51,10 @@ bool CHexView::Create(ViewHost& host) {
         SCROLLBAR_ID);
 
     m_nBytesPerRow = 16;
-    m_pData = nullptr;
-    m_nFileSize = 0;
     m_font = CreatePointFont(100, "Lucida Console");
     RecalcMetrics();
 
+    // The open message is the view's own, so the view applies the app's rule.
     if (auto path = FileArgument(host.StartupCommandLine())) {
         m_strFilePath = *path;
         host.PostViewMessage(WM_OPEN_CMDLINE_FILE, 0, 0);
@@ -91,8 +84,24 @@ void CHexView::LeaveAllModes() {
     m_bSaving = false;
     m_bInputPanel = false;
     m_bSearching = false;
-    std::memset(m_szBits, 0, sizeof m_szBits);
+    DiscardBitEdit();  // enables the scroll bar that every panel disables
+}
+
+CHexView::Screen CHexView::CurrentScreen() const {
+    if (IsLoadingOrSaving()) return Screen::Progress;
+    if (m_bBitEdit) return Screen::BitEdit;
+    if (m_bInputPanel) return Screen::InputPanel;
+    return HasBytes() ? Screen::Dump : Screen::Welcome;
+}
+
+bool CHexView::PanelShown() const {
+    const Screen screen = CurrentScreen();
+    return screen != Screen::Dump && screen != Screen::Welcome;
+}
+
+void CHexView::DiscardBitEdit() {
     m_bBitEdit = false;
+    std::memset(m_szBits, 0, sizeof m_szBits);
     if (m_wndScrollBar) m_wndScrollBar->EnableWindow(true);
 }
 

@@ -1,7 +1,7 @@
 // CHexView: the one custom window of Bytewren. It owns the image of the file,
 // the selection and caret, every mode, the palette, the font, the scroll bar
 // and the cached geometry. Its members are implemented by concern in
-// src/view, src/document and src/commands.
+// src/view, src/document and src/commands; each section below names its file.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +10,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "commands/SearchMode.h"
+#include "document/ByteImage.h"
+#include "document/Offset.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
+#include "platform/Menu.h"
 #include "platform/Message.h"
 #include "platform/ScrollBar.h"
 #include "platform/Surface.h"
@@ -25,29 +30,18 @@ namespace platform {
 class OutputFile;
 }
 
-/// Private messages of the view.
-constexpr unsigned WM_RUN_SEARCH = platform::msg::User + 200;         // 1224
-constexpr unsigned WM_OPEN_CMDLINE_FILE = platform::msg::User + 201;  // 1225
+/// Private messages of the view: one search or jump, and the file named on
+/// the command line.
+constexpr unsigned WM_RUN_SEARCH = platform::msg::User + 200;
+constexpr unsigned WM_OPEN_CMDLINE_FILE = platform::msg::User + 201;
 
 /// The scroll bar's control id and the width of the strip it occupies.
 constexpr int SCROLLBAR_ID = 150;
 constexpr int SCROLLBAR_WIDTH = 18;
-/// The only timer: repaints the search panel while a search runs.
+/// The search timer, the view's only one: repaints the search panel while a
+/// search runs.
 constexpr unsigned SEARCH_TIMER_ID = 10;
 constexpr unsigned SEARCH_TIMER_MS = 100;
-
-/// Kinds of the search / jump-to-offset panel (m_nSearchMode).
-enum : int {
-    SEARCH_HEX = 0,
-    SEARCH_TEXT = 1,
-    SEARCH_UNICODE = 2,
-    SEARCH_TEXT_NOCASE = 3,
-    SEARCH_UNICODE_NOCASE = 4,
-    SEARCH_OFFSET = 5,
-};
-
-/// "Nothing selected" and "no byte" as unsigned offsets.
-constexpr uint32_t NO_OFFSET = 0xFFFFFFFFu;
 
 class CHexView : public platform::WindowClient {
 public:
@@ -95,8 +89,11 @@ public:
     int32_t m_nSearchMode = SEARCH_HEX;
     double m_dSearchProgress = 0.0;
     std::unique_ptr<platform::ScrollBar> m_wndScrollBar;
-    uint8_t* m_pData = nullptr;
-    uint32_t m_nFileSize = 0;
+    /// The image and its edits (document/ByteImage.h). m_pData and
+    /// m_nFileSize read its block and length: they change only with it.
+    ByteImage m_image{platform::DefaultAllocator()};
+    uint8_t* const& m_pData = m_image.Data();
+    const uint32_t& m_nFileSize = m_image.Size();
     platform::Point m_ptMouse{-1, -1};
     int32_t m_nDragAnchor = -1;
     int32_t m_nHoverOffset = -1;
@@ -116,7 +113,7 @@ public:
     int32_t m_nCellWidth = 0;
     int32_t m_nRowHeight = 0;
 
-    // ---- Creation, palette and modes (HexView.cpp) --------------------------
+    // ---- Creation, palette and modes (view/HexView.cpp) --------------------
     /// Creates the window over the main window's client area and sets every
     /// default; the host stands in for the parent window.
     bool Create(platform::ViewHost& host);
@@ -125,6 +122,16 @@ public:
     void FitToParent();
     /// Ends loading, saving, bit edit, the input panel and a running search.
     void LeaveAllModes();
+    /// Ends bit edit without storing and enables the scroll bar again.
+    void DiscardBitEdit();
+    platform::ViewHost& Host() const { return *m_pHost; }
+
+    /// The screens a paint can draw, each covering the whole of DumpRect.
+    enum class Screen { Welcome, Dump, Progress, BitEdit, InputPanel };
+    /// The screen the modes choose, in their order of precedence: a load or
+    /// save, bit edit, the search / offset panel, then the dump (the welcome
+    /// screen without bytes).
+    Screen CurrentScreen() const;
     /// True while a load or save runs, until its loop has returned (a
     /// cancelled in-place save included, until its file holds the old bytes
     /// again): the progress panel is shown and the image is out of reach.
@@ -135,19 +142,38 @@ public:
     /// scans it: every edit, paste and delete is refused then, since the
     /// running loop holds on to the image between its pumps.
     bool ImageMayChange() const { return !IsLoadingOrSaving() && !m_bSearching; }
+    /// True while a panel covers the dump (progress, bit edit, search /
+    /// offset): the keys meant for the dump's selection are not taken.
+    bool PanelShown() const;
+    /// True while the search / offset panel is shown and no search runs:
+    /// ENTER may start one.
+    bool SearchMayStart() const { return m_bInputPanel && !m_bSearching; }
+    /// Pointer presses, moves and releases act only on the dump itself.
+    bool AcceptsPointer() const { return CurrentScreen() == Screen::Dump; }
     /// True when an image with at least one byte is present.
     bool HasBytes() const { return m_pData != nullptr && m_nFileSize != 0; }
-    platform::ViewHost& Host() const { return *m_pHost; }
 
-    // ---- Messages (HexView.cpp) --------------------------------------------
+    // ---- Messages (view/MessageMap.cpp, view/KeyRouting.cpp) ---------------
     platform::LResult WindowProc(const platform::Message& message) override;
+    /// Key presses and typed characters before dispatch: ESC, ENTER and
+    /// BACKSPACE act here, characters go to OnCharacter and on as a space.
     bool PreTranslateMessage(platform::Message& message) override;
-    /// The command hook: context-menu commands, then the base handling.
-    bool OnCommand(platform::WParam wParam, platform::LParam lParam);
+    /// The key-release table: arrows, INSERT, DELETE, F3, F5, F6; nothing
+    /// at all while a search runs.
+    void OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags);
 
-    // ---- Geometry and scrolling (Geometry.cpp) -----------------------------
+    // ---- Geometry and scrolling (view/Geometry.cpp) ------------------------
     void RecalcMetrics();
     void ChangeColumns(int delta);
+    /// Where a client point lies, by HitTest's arithmetic but without
+    /// recording the area.
+    struct PointLocation {
+        enum Area { None, Hex, Char } area = None;
+        int64_t row = -1;    // image row, the scroll position included
+        int64_t col = -1;    // column within the row
+        int offset = -1;     // the existing byte there, or -1
+    };
+    PointLocation LocatePoint(platform::Point pt) const;
     /// The offset of the byte under a client point, or -1. Also records the
     /// area the point lies in (m_bCharArea).
     int HitTest(platform::Point pt);
@@ -157,41 +183,42 @@ public:
     void ScrollToRow(uint32_t row);
     int ScrollPos() const { return m_wndScrollBar ? m_wndScrollBar->GetScrollPos() : 0; }
 
-    // ---- The image (document/Buffer.cpp) -----------------------------------
+    // ---- The edit primitives (document/Buffer.cpp) -------------------------
     bool InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void OverwriteBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void DeleteSelection();
     void UnloadOnAllocFailure();
-    /// Frees the image and sets it to none (no message, no repaint).
-    void ReleaseImage();
+    /// What DiscardImage forgets besides the image, selection and caret:
+    /// the drag and the hovered byte, and a half-typed byte.
+    struct DiscardAlso {
+        bool pointer = false;
+        bool pendingDigit = false;
+    };
+    /// Frees the image and puts the selection and caret on byte 0, as a new
+    /// or empty image has them (no message, no repaint).
+    void DiscardImage(DiscardAlso also);
 
-    // ---- Painting ----------------------------------------------------------
-    /// Draws the screen chosen by the modes into one off-screen buffer of
-    /// DumpRect's size and copies it to the window; draws nothing when the
-    /// buffer cannot be made.
+    // ---- Painting (view/Paint.cpp) -----------------------------------------
+    /// Draws CurrentScreen into one off-screen buffer of DumpRect's size and
+    /// copies it to the window; draws nothing when the buffer cannot be made.
     void OnPaint();
-    /// Timer 10 repaints the whole view; every id then gets default processing.
+    /// The search timer repaints the whole view; every timer then gets
+    /// default processing.
     void OnTimer(unsigned id);
-    /// The first screen whose mode holds (progress, bit edit, input panel),
-    /// else the dump; each covers the whole of DumpRect.
     void DrawScreen(platform::Surface& dc);
-    /// The dump with its status line, or the welcome screen without an image.
-    void DrawDump(platform::Surface& dc);
-    /// The welcome text and "No file loaded..." into rect; resets the caption.
-    void DrawWelcome(platform::Surface& dc, const platform::Rect& rect);
-    /// The 18-pixel strip at the bottom describing the byte under m_ptMouse.
-    void DrawStatusLine(platform::Surface& dc);
+    /// The client area without the scroll bar strip: what every paint covers.
+    platform::Rect DumpRect() const;
     /// Draws text into rect with dt:: flags, clipped to rect.
     static int DrawString(platform::Surface& dc, const std::string& text,
                           const platform::Rect& rect, unsigned format);
     /// Width and height of text in dc's current font.
     static platform::Size MeasureString(platform::Surface& dc, const std::string& text);
 
-    /// The client area without the scroll bar strip: what every paint covers.
-    platform::Rect DumpRect() const;
-    /// The status line's strip at the bottom of DumpRect.
-    platform::Rect StatusLineRect() const;
-
+    // ---- The dump (view/DrawDump.cpp, view/Welcome.cpp, view/CellColors.cpp)
+    /// The dump with its status line, or the welcome screen without bytes.
+    void DrawDump(platform::Surface& dc);
+    /// The welcome text and "No file loaded..." into rect; resets the caption.
+    void DrawWelcome(platform::Surface& dc, const platform::Rect& rect);
     /// How strongly an unselected byte of the given value is tinted:
     /// 0 to 179 by m_nFadeMode (1 normal, 2 less, anything else none).
     int FadeLevel(uint8_t value) const;
@@ -205,24 +232,15 @@ public:
     };
     CellColors ColorsOfByte(uint32_t offset, uint8_t value) const;
 
-    /// Where a client point lies, by HitTest's arithmetic but without
-    /// recording the area.
-    struct PointLocation {
-        enum Area { None, Hex, Char } area = None;
-        int64_t row = -1;    // image row, the scroll position included
-        int64_t col = -1;    // column within the row
-        int offset = -1;     // the existing byte there, or -1
-    };
-    PointLocation LocatePoint(platform::Point pt) const;
+    // ---- The status line (view/StatusLine.cpp) -----------------------------
+    /// The status line's strip at the bottom of DumpRect.
+    platform::Rect StatusLineRect() const;
+    /// The strip describing the byte under m_ptMouse.
+    void DrawStatusLine(platform::Surface& dc);
 
-    // ---- Files -------------------------------------------------------------
+    // ---- Loading and saving (document/Load.cpp, document/Save.cpp) ---------
     /// Bytes per read and write call; messages are dispatched between chunks.
     static constexpr uint32_t CHUNK_SIZE = 4096;
-    /// Progress repaints happen only for images larger than this.
-    static constexpr uint32_t PROGRESS_MIN_SIZE = 0x100000;
-    /// The longest file LoadFile accepts.
-    static constexpr uint64_t MAX_FILE_SIZE = 0x7FFFFFFF;
-
     /// Reads the file at path into a new image, replacing the old one, with
     /// progress and cancel (ESC or a close request clears m_bLoading). Tells
     /// the user why when it fails; refuses silently while busy.
@@ -231,9 +249,13 @@ public:
     /// the target keeps its old bytes unless the save completes. Refuses
     /// silently while busy or when there are no bytes.
     bool SaveToFile(const std::string& path);
+
+    // ---- Copies left by killed saves (document/InterruptedSaves.cpp) -------
     /// Tells the user about copies of path's old contents that killed saves
     /// left behind (kept until a save of the file completes).
     void ReportInterruptedSaves(const std::string& path);
+
+    // ---- The File menu, the command line, drops (document/FileCommands.cpp)
     /// The File menu's handlers; each refuses silently while busy.
     bool OnFileOpen();
     bool OnFileSaveAs();
@@ -244,29 +266,27 @@ public:
     platform::LResult OnOpenCmdLineFile();
     /// msg::DropFiles: loads the first dropped file, then default processing.
     platform::LResult OnDropFiles(const platform::Message& message);
+
+    // ---- The message pump (document/Pump.cpp) ------------------------------
     /// Dispatches every waiting message; false once the program is quitting.
     bool PumpWaitingMessages();
-    /// The last component of a path, for the caption.
+
+    // ---- The caption's file name (document/FileName.cpp) -------------------
+    /// The last component of a path (LastPathComponent).
     static std::string FileNameFromPath(const std::string& path);
-    /// The loading / saving panel with its progress bar, over the view
-    /// without the scroll bar strip.
+
+    // ---- The progress panel (document/ProgressPanel.cpp) -------------------
+    /// Progress repaints happen only for work larger than this.
+    static constexpr uint32_t PROGRESS_MIN_SIZE = 0x100000;
+    /// The loading / saving panel with its progress bar.
     void DrawProgressPanel(platform::Surface& dc);
-    /// The whole percentage of done out of m_nFileSize (or total), truncated.
-    int32_t FileProgressPercent(uint32_t done) const;
+    /// The whole percentage of done out of total, truncated.
     static int32_t FileProgressPercent(uint64_t done, uint64_t total);
     /// After a chunk that did not finish a load or save: for work over
-    /// PROGRESS_MIN_SIZE bytes (the image, or total), stores a changed
-    /// percentage and repaints.
-    void UpdateFileProgress(uint32_t done);
+    /// PROGRESS_MIN_SIZE bytes, stores a changed percentage and repaints.
     void UpdateFileProgress(uint64_t done, uint64_t total);
-    /// Ends bit edit without storing and enables the scroll bar again, as a
-    /// new image replaces the old one.
-    void DiscardBitEdit();
 
-    // ---- Selection, navigation and keys ------------------------------------
-    /// Pointer presses, moves and releases act only on a shown image with
-    /// no panel, bit edit, load or save in the way.
-    bool AcceptsPointer() const;
+    // ---- Selection, pointer and arrows (view/Selection.cpp) ----------------
     /// True when an image exists and m_nSelStart <= m_nSelEnd < m_nFileSize.
     bool HasSelectionInImage() const;
     void OnLButtonDown(unsigned flags, platform::Point point);
@@ -280,16 +300,13 @@ public:
     /// Scrolls a third of a page per message, whatever the delta's size.
     void OnMouseWheel(unsigned flags, int delta, platform::Point screenPoint);
     platform::LResult OnSetCursor(const platform::Message& message);
-    /// The key-release table: arrows, INSERT, DELETE, F3, F5, F6; nothing
-    /// at all while a search runs.
-    void OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags);
     /// Moves the whole selection one byte or one row, only when all of it
     /// stays inside the image; returns whether it moved.
     bool MoveSelection(unsigned arrowKey);
     /// Puts the row of m_nSelStart at the top of the view.
     void ScrollSelectionIntoView();
 
-    // ---- Keyboard editing and bit edit -------------------------------------
+    // ---- Keyboard editing (view/Typing.cpp) --------------------------------
     /// A character message addressed to the view, before it is dispatched:
     /// control shortcuts, bit digits, panel input or typing into the image.
     void OnCharacter(unsigned ch);
@@ -300,6 +317,8 @@ public:
     void ToggleInsertMode();
     /// DELETE released: removes the selection unless a mode is in the way.
     void DeleteKey();
+
+    // ---- Bit edit (view/BitEdit.cpp) ---------------------------------------
     /// Enters bit edit for the first selected byte; refused without one and
     /// while the image may not change.
     void BeginBitEdit();
@@ -310,26 +329,25 @@ public:
     void EndBitEdit();
     /// "0100 0001" for 0x41.
     static std::string FormatBinary(uint8_t byte);
-    /// The bit edit screen over the client area minus the scroll bar strip.
+    /// The bit edit screen.
     void DrawBitEditPanel(platform::Surface& dc);
 
-    // ---- Commands, clipboard, search and jump ------------------------------
+    // ---- Command dispatch (commands/CommandDispatch.cpp) -------------------
+    /// The command hook: context-menu commands, then the base handling.
+    bool OnCommand(platform::WParam wParam, platform::LParam lParam);
     /// Opens the search or jump-to-offset panel afresh in the given mode.
     void OpenInputPanel(int searchMode);
-    /// A printable character typed while the panel is shown.
-    void PanelTypeChar(char ch);
-    /// BACKSPACE while the panel is shown: drops the last input character.
-    void PanelBackspace();
-    /// Ctrl+V while the panel is shown: the clipboard text becomes the input
-    /// (unchanged when the text cannot be read or held).
-    void PanelPaste();
+    /// Shows the panel as it stands, with "Ready..." as its message.
+    void ShowInputPanel();
 
+    // ---- The context menu (commands/ContextMenu.cpp) -----------------------
     /// The eighteen entries of the context menu, in their order.
     std::vector<platform::MenuItem> ContextMenuItems() const;
     /// Shows the context menu at the pointer, unless a load or save runs or
     /// there is no image.
     void OnRButtonUp(unsigned flags, platform::Point point);
 
+    // ---- Clipboard (commands/Clipboard.cpp) --------------------------------
     /// The clipboard as 8-bit text; an empty text leaves it alone.
     void WriteClipboardText(std::string_view text);
     /// The clipboard's text, in the allocator's temporary memory; throws
@@ -350,11 +368,26 @@ public:
     /// Refused while the image may not change.
     void PasteOverwrite();
 
-    /// F3 or command 173: the last search (or jump) again, one byte further.
+    // ---- Typing into the panel (commands/PanelInput.cpp) -------------------
+    /// A printable character typed while the panel is shown.
+    void PanelTypeChar(char ch);
+    /// BACKSPACE while the panel is shown: drops the last input character.
+    void PanelBackspace();
+    /// Ctrl+V while the panel is shown: the clipboard text becomes the input
+    /// (unchanged when the text cannot be read or held).
+    void PanelPaste();
+
+    // ---- The search / offset panel's screen (commands/InputPanel.cpp) ------
+    /// The search or jump-to-offset screen for m_nSearchMode.
+    void DrawInputPanel(platform::Surface& dc);
+
+    // ---- Search and jump (commands/Search.cpp) -----------------------------
+    /// F3 or Find Next: the last search (or jump) again, one byte further.
     void FindNext();
-    /// WM_RUN_SEARCH: one search (modes 0 to 4) or jump to an offset (5).
+    /// WM_RUN_SEARCH: one search, or the jump of SEARCH_OFFSET.
     platform::LResult OnRunSearch(platform::WParam wParam, platform::LParam lParam);
-    /// The jump of mode 5: selects the typed offset, clamped to the last byte.
+    /// The jump to an offset: selects the typed offset, clamped to the last
+    /// byte.
     void JumpToOffset();
     /// The first start offset at or after start where pattern lies wholly in
     /// data, or NO_OFFSET. Scans in blocks and pumps messages between them;
@@ -364,21 +397,20 @@ public:
                        uint32_t size, uint32_t start);
     uint32_t FindBytesNoCase(const uint8_t* pattern, uint32_t length, const uint8_t* data,
                              uint32_t size, uint32_t start);
-    /// The search or jump-to-offset screen for m_nSearchMode.
-    void DrawInputPanel(platform::Surface& dc);
 
 private:
-    /// An application message box: the given text, the error icon, OK.
+    /// An application message box: the given text, the error icon, OK
+    /// (view/HexView.cpp).
     void ShowError(const std::string& text);
 
     /// Puts the file of a save that did not complete back as it was, with
     /// the progress panel shown and messages pumped when pump is set (ESC and
     /// close requests cannot stop it); then tells the user failure, if any,
-    /// and where the old bytes are kept if they could not be put back.
+    /// and where the old bytes are kept if they could not be put back
+    /// (document/Save.cpp).
     void UndoSave(platform::OutputFile& file, bool pump, const char* failure);
     /// A save failed: puts the file back, tells the user why, ends saving.
     bool EndFailedSave(platform::OutputFile& file, const char* failure);
 
     platform::ViewHost* m_pHost = nullptr;
-    platform::Allocator* m_pAllocator;
 };

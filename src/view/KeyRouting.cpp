@@ -17,9 +17,7 @@ bool HandleKeyPress(CHexView& view, Message& message) {
             return true;
         case vk::Return:
             if (view.m_bBitEdit) view.EndBitEdit();
-            if (view.m_bInputPanel && !view.m_bSearching) {
-                view.Host().PostViewMessage(WM_RUN_SEARCH, 0, 0);
-            }
+            if (view.SearchMayStart()) view.Host().PostViewMessage(WM_RUN_SEARCH, 0, 0);
             return true;
         default:
             break;

@@ -24,14 +24,12 @@ void CHexView::OnPaint() {
 }
 
 void CHexView::DrawScreen(Surface& dc) {
-    if (IsLoadingOrSaving()) {
-        DrawProgressPanel(dc);
-    } else if (m_bBitEdit) {
-        DrawBitEditPanel(dc);
-    } else if (m_bInputPanel) {
-        DrawInputPanel(dc);
-    } else {
-        DrawDump(dc);
+    switch (CurrentScreen()) {
+        case Screen::Progress: DrawProgressPanel(dc); break;
+        case Screen::BitEdit: DrawBitEditPanel(dc); break;
+        case Screen::InputPanel: DrawInputPanel(dc); break;
+        case Screen::Welcome:
+        case Screen::Dump: DrawDump(dc); break;
     }
 }
 

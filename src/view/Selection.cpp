@@ -7,10 +7,6 @@
 
 using namespace platform;
 
-bool CHexView::AcceptsPointer() const {
-    return HasBytes() && !m_bBitEdit && !IsLoadingOrSaving() && !m_bInputPanel;
-}
-
 bool CHexView::HasSelectionInImage() const {
     return m_pData != nullptr && m_nSelStart <= m_nSelEnd && m_nSelEnd < m_nFileSize;
 }

@@ -1,8 +1,8 @@
 // The status line: an 18-pixel strip at the bottom of the dump describing the
 // byte under the pointer, the edit mode and the size of the selection.
-#include <cstdio>
-
+#include "view/Format.h"
 #include "view/HexView.h"
+#include "view/ScopedFont.h"
 
 using namespace platform;
 
@@ -10,13 +10,6 @@ namespace {
 
 constexpr int STATUS_LINE_HEIGHT = 18;
 constexpr unsigned ITEM_FORMAT = dt::Left | dt::VCenter | dt::SingleLine;
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 /// The byte as the status line shows it: line feed, carriage return and tab
 /// as a backslash and a letter, a zero byte as nothing.
@@ -39,7 +32,7 @@ Rect CHexView::StatusLineRect() const {
 
 void CHexView::DrawStatusLine(Surface& dc) {
     Rect rect = StatusLineRect();
-    const Font previousFont = dc.SelectFont(Host().GetMainWindowFont());
+    const ScopedFont font(dc, Host().GetMainWindowFont());
     const int xw = MeasureString(dc, "X").cx;
 
     dc.FillSolidRect(rect, m_clrStatusBack);
@@ -56,7 +49,6 @@ void CHexView::DrawStatusLine(Surface& dc) {
     const PointLocation at = LocatePoint(m_ptMouse);
     if (at.offset < 0) {
         DrawString(dc, "Ready...", rect, ITEM_FORMAT);
-        dc.SelectFont(previousFont);
         return;
     }
 
@@ -87,5 +79,4 @@ void CHexView::DrawStatusLine(Surface& dc) {
     rect.left += MeasureString(dc, selected).cx + 2 * xw;
 
     DrawString(dc, Format("Offset:0x%X", unsigned(at.offset)), rect, ITEM_FORMAT);
-    dc.SelectFont(previousFont);
 }

@@ -22,7 +22,7 @@ void CHexView::OnCharacter(unsigned ch) {
     const bool shortcut = ch == CTRL_C || ch == CTRL_F || ch == CTRL_V;
     if (!shortcut && (ch < 0x20 || ch > 0x7E)) return;
 
-    const bool modal = IsLoadingOrSaving() || m_bBitEdit || m_bInputPanel;
+    const bool modal = PanelShown();
     switch (ch) {
         case CTRL_F:
             if (!modal) {
@@ -93,7 +93,7 @@ void CHexView::ToggleInsertMode() {
 }
 
 void CHexView::DeleteKey() {
-    if (!ImageMayChange() || m_bBitEdit || m_bInputPanel) return;
+    if (!ImageMayChange() || PanelShown()) return;
     if (!HasSelectionInImage()) return;
     DeleteSelection();
 }

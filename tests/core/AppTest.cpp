@@ -138,8 +138,7 @@ TEST_F(MainWindowTest, ViewCommandsAreForwarded) {
     host.ChooseMenuCommand(IDM_VIEW_FADE_NORMAL);
     EXPECT_EQ(view.m_nFadeMode, 1);
 
-    view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(10));
-    view.m_nFileSize = 10;
+    view.m_image.Allocate(uint32_t(10));
     host.ChooseMenuCommand(IDM_VIEW_INCREASECOLUMN);
     EXPECT_EQ(view.m_nBytesPerRow, 17);
     host.ChooseMenuCommand(IDM_VIEW_DECREASECOLUMN);

@@ -39,7 +39,7 @@ TEST_F(ViewTest, InsertIntoAnEmptyImageAndOutOfContractCalls) {
     EXPECT_EQ(Image(), (std::vector<uint8_t>{0x78}));
     EXPECT_FALSE(view.InsertBytes(5, &x, 1)) << "past the end";
     EXPECT_EQ(view.m_nFileSize, 1u);
-    view.ReleaseImage();
+    view.m_image.Release();
     EXPECT_FALSE(view.InsertBytes(0, &x, 1)) << "no image";
     EXPECT_EQ(view.m_pData, nullptr);
 }

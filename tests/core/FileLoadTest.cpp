@@ -286,11 +286,8 @@ TEST_F(FileTest, ProgressRepaintsOnlyForImagesOverOneMebibyte) {
 }
 
 TEST_F(FileTest, ThePercentageIsTruncated) {
-    view.m_nFileSize = 3;
-    EXPECT_EQ(view.FileProgressPercent(1), 33);
-    EXPECT_EQ(view.FileProgressPercent(2), 66);
-    view.m_nFileSize = 0x7FFFFFFF;
-    EXPECT_EQ(view.FileProgressPercent(0x7FFFF000), 99);
-    EXPECT_EQ(view.FileProgressPercent(4096), 0);
-    view.m_nFileSize = 0;
+    EXPECT_EQ(CHexView::FileProgressPercent(1, 3), 33);
+    EXPECT_EQ(CHexView::FileProgressPercent(2, 3), 66);
+    EXPECT_EQ(CHexView::FileProgressPercent(0x7FFFF000, 0x7FFFFFFF), 99);
+    EXPECT_EQ(CHexView::FileProgressPercent(4096, 0x7FFFFFFF), 0);
 }

@@ -80,8 +80,7 @@ TEST_F(ViewTest, HitTestFollowsTheScrollPosition) {
 
 TEST_F(ViewTest, NothingHitsWithoutAnImage) {
     EXPECT_EQ(view.HitTest({view.m_nHexLeft, view.m_nCellWidth}), -1);
-    view.m_pData = nullptr;
-    view.m_nFileSize = 0;
+    view.m_image.Release();
     EXPECT_EQ(view.HitTest({view.m_nCharLeft, view.m_nCellWidth + 3}), -1);
 }
 
@@ -89,8 +88,7 @@ TEST(ScrollRange, OneByteInAFortyRowViewCannotScroll) {
     headless::HeadlessHost host(800, 40 * 17);
     CHexView view;
     ASSERT_TRUE(view.Create(host));
-    view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(1));
-    view.m_nFileSize = 1;
+    view.m_image.Allocate(uint32_t(1));
     view.RecalcMetrics();
     EXPECT_EQ(view.m_nPageRows, 40);
     int lo = -1, hi = -1;
@@ -103,8 +101,7 @@ TEST(ScrollRange, ThousandRowsInAFortyOneRowView) {
     headless::HeadlessHost host(800, 40 * 17 + 5);  // a partial row counts
     CHexView view;
     ASSERT_TRUE(view.Create(host));
-    view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(16000));
-    view.m_nFileSize = 16000;
+    view.m_image.Allocate(uint32_t(16000));
     view.RecalcMetrics();
     EXPECT_EQ(view.m_nPageRows, 41);
     EXPECT_EQ(view.m_nContentHeight, 1000 * 17);
@@ -120,8 +117,7 @@ TEST(ScrollRange, TinyViewsReachOnePastTheLastRow) {
         headless::HeadlessHost host(800, height);
         CHexView view;
         ASSERT_TRUE(view.Create(host));
-        view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(32));
-        view.m_nFileSize = 32;
+        view.m_image.Allocate(uint32_t(32));
         view.RecalcMetrics();
         int lo = -1, hi = -1;
         host.ScrollBar()->GetScrollRange(lo, hi);

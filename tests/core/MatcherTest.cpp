@@ -7,27 +7,11 @@
 #include <string>
 
 #include "commands/Matcher.h"
+#include "model/ViewModel.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-/// The scan the matcher must agree with: every start offset in turn, each
-/// compared byte by byte, stopping for good once the data runs out.
-uint32_t ReferenceFind(const uint8_t* pattern, size_t n, const uint8_t* data, uint32_t size,
-                       uint32_t first, uint32_t last, bool fold) {
-    for (uint64_t cur = first; cur < last; ++cur) {
-        if (n == 0) continue;
-        for (size_t i = 0; i < n; ++i) {
-            if (cur + i == size) return NO_MATCH;
-            uint8_t b = data[cur + i];
-            if (fold && b >= 'A' && b <= 'Z') b = uint8_t(b + 0x20);
-            if (b != pattern[i]) break;
-            if (i == n - 1) return uint32_t(cur);
-        }
-    }
-    return NO_MATCH;
-}
 
 /// Finds text in data over the whole of it.
 uint32_t Find(const std::string& pattern, const std::string& data, bool fold, uint32_t first = 0) {
@@ -58,18 +42,18 @@ TEST(MatcherTest, HitsAtTheRangeStartAndAtTheVeryEnd) {
 }
 
 TEST(MatcherTest, PatternsRunningPastTheEndAreNeverFound) {
-    EXPECT_EQ(Find("bcd", "aaabc", false), NO_MATCH) << "its first bytes are the last of the data";
-    EXPECT_EQ(Find("BCD", "aaabc", true), NO_MATCH);
-    EXPECT_EQ(Find("abcabc", "abc", false), NO_MATCH) << "longer than the data";
-    EXPECT_EQ(Find("a", "", false), NO_MATCH);
-    EXPECT_EQ(Find("", "abc", false), NO_MATCH) << "an empty pattern never matches";
-    EXPECT_EQ(Find("", "abc", true), NO_MATCH);
+    EXPECT_EQ(Find("bcd", "aaabc", false), NO_OFFSET) << "its first bytes are the last of the data";
+    EXPECT_EQ(Find("BCD", "aaabc", true), NO_OFFSET);
+    EXPECT_EQ(Find("abcabc", "abc", false), NO_OFFSET) << "longer than the data";
+    EXPECT_EQ(Find("a", "", false), NO_OFFSET);
+    EXPECT_EQ(Find("", "abc", false), NO_OFFSET) << "an empty pattern never matches";
+    EXPECT_EQ(Find("", "abc", true), NO_OFFSET);
 }
 
 TEST(MatcherTest, OverlappingHitsAreOneByteApart) {
     const std::string data(100, 'a');
     for (uint32_t first = 0; first <= 96; ++first) ASSERT_EQ(Find("aaaa", data, false, first), first);
-    EXPECT_EQ(Find("aaaa", data, false, 97), NO_MATCH);
+    EXPECT_EQ(Find("aaaa", data, false, 97), NO_OFFSET);
 }
 
 TEST(MatcherTest, FoldingTurnsDataCapitalsIntoSmallLettersOnly) {
@@ -78,11 +62,11 @@ TEST(MatcherTest, FoldingTurnsDataCapitalsIntoSmallLettersOnly) {
     EXPECT_EQ(Find("abc", data, true, 3), 7u);
     EXPECT_EQ(Find("abc", data, true, 8), 12u);
     EXPECT_EQ(Find("abc", data, false), 12u) << "exact matching does not fold";
-    EXPECT_EQ(Find("ABC", data, true), NO_MATCH) << "folded data holds no capitals";
+    EXPECT_EQ(Find("ABC", data, true), NO_OFFSET) << "folded data holds no capitals";
     // Neighbours of the letters differ by 0x20 as well and stay apart.
-    EXPECT_EQ(Find("`", "@", true), NO_MATCH);
-    EXPECT_EQ(Find("{", "[", true), NO_MATCH);
-    EXPECT_EQ(Find("\xE1", "\xC1", true), NO_MATCH) << "bytes from 0x80 up are not folded";
+    EXPECT_EQ(Find("`", "@", true), NO_OFFSET);
+    EXPECT_EQ(Find("{", "[", true), NO_OFFSET);
+    EXPECT_EQ(Find("\xE1", "\xC1", true), NO_OFFSET) << "bytes from 0x80 up are not folded";
     EXPECT_EQ(Find("\xE1", "\xE1", true), 0u);
     // The same inside a pattern long enough to be compared in wide steps.
     const std::string longPattern = "x" + std::string(40, 'q') + "`{\xE1" + std::string(40, 'q') + "x";
@@ -91,7 +75,7 @@ TEST(MatcherTest, FoldingTurnsDataCapitalsIntoSmallLettersOnly) {
     for (size_t at : {41, 42, 43}) {
         std::string altered = longData;
         altered[at] = char(altered[at] - 0x20);  // '@', '[', 0xC1
-        EXPECT_EQ(Find(longPattern, altered, true), NO_MATCH) << "byte " << at;
+        EXPECT_EQ(Find(longPattern, altered, true), NO_OFFSET) << "byte " << at;
     }
     // A UTF-16 pattern: letters, then zero bytes, first and last bytes folded.
     EXPECT_EQ(Find(std::string("h\0i\0", 4), std::string("xH\0I\0", 5), true), 1u);
@@ -144,17 +128,16 @@ TEST(MatcherTest, AgreesWithThePlainScanOnRandomData) {
             const uint32_t last = uint32_t(below(size + 1));
             const uint32_t first = uint32_t(below(size + 2));
             ASSERT_EQ(FindPattern(pattern.data(), length, data.bytes.get(), data.size, first, last, fold),
-                      ReferenceFind(pattern.data(), length, data.bytes.get(), data.size, first, last, fold))
+                      model::NaiveFind(pattern, fold, data.bytes.get(), data.size, first, last))
                 << "trial " << trial << " query " << query << " size " << size << " length " << length
                 << " range " << first << ".." << last << (fold ? " folded" : " exact");
 
             // Walking [start, size) in blocks of random length finds what one
             // scan of the whole range finds.
             const uint32_t start = uint32_t(below(size + 1));
-            const uint32_t whole = ReferenceFind(pattern.data(), length, data.bytes.get(), data.size, start,
-                                                 data.size, fold);
-            uint32_t walked = NO_MATCH;
-            for (uint32_t from = start; from < data.size && walked == NO_MATCH;) {
+            const uint32_t whole = model::NaiveFind(pattern, fold, data.bytes.get(), data.size, start);
+            uint32_t walked = NO_OFFSET;
+            for (uint32_t from = start; from < data.size && walked == NO_OFFSET;) {
                 const uint32_t to = std::min<uint32_t>(data.size, from + 1 + uint32_t(below(70)));
                 walked = FindPattern(pattern.data(), length, data.bytes.get(), data.size, from, to, fold);
                 from = to;

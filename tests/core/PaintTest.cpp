@@ -144,7 +144,7 @@ TEST_F(PaintTest, TheCaptionIsLeftAloneWhileAnImageIsShownAndResetWhenItIsEmpty)
     Repaint();
     EXPECT_EQ(host.GetMainCaption(), "Bytewren - a.bin");
 
-    view.m_nFileSize = 0;  // an empty image, the block still there
+    view.m_image.Allocate(0);  // an empty image: the block exists, no byte in it
     Repaint();
     EXPECT_EQ(host.GetMainCaption(), "Bytewren");
     EXPECT_EQ(host.LastFrameStrings().back().text, "No file loaded...");
@@ -154,8 +154,7 @@ TEST(PaintTinyView, AtOnePastTheLastRowOnlyTheStatusLineIsDrawn) {
     headless::HeadlessHost host(800, 10);  // one partial row
     CHexView view;
     ASSERT_TRUE(view.Create(host));
-    view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(40));
-    view.m_nFileSize = 40;
+    view.m_image.Allocate(uint32_t(40));
     view.RecalcMetrics();
     ASSERT_EQ(view.m_nPageRows, 1);
     host.ScrollBar()->SetScrollPos(3, true);  // R = 3

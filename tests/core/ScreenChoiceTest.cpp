@@ -40,3 +40,38 @@ TEST_F(FileTest, EscapePressedDuringALoadShowsTheWelcomeScreen) {
     EXPECT_EQ(host.GetMainCaption(), "Bytewren");
     EXPECT_TRUE(LastFrameHas("No file loaded..."));
 }
+
+TEST_F(FileTest, TheModesChooseOneScreenInTheirOrderAndOnlyTheDumpTakesThePointer) {
+    using Screen = CHexView::Screen;
+    struct Modes {
+        bool loading, saving, loopRunning, bitEdit, inputPanel, bytes;
+        Screen screen;
+    };
+    const Modes table[] = {
+        {false, false, false, false, false, false, Screen::Welcome},
+        {false, false, false, false, false, true, Screen::Dump},
+        {true, false, false, true, true, true, Screen::Progress},
+        {false, true, false, true, false, false, Screen::Progress},
+        // ESC has cleared the flag, but the file loop still holds the image.
+        {false, false, true, false, true, true, Screen::Progress},
+        {false, false, false, true, true, true, Screen::BitEdit},
+        {false, false, false, true, false, false, Screen::BitEdit},
+        {false, false, false, false, true, false, Screen::InputPanel},
+    };
+    for (const Modes& m : table) {
+        if (m.bytes) ASSERT_TRUE(view.m_image.Allocate(4));
+        else view.m_image.Release();
+        view.m_bLoading = m.loading;
+        view.m_bSaving = m.saving;
+        view.m_bFileLoopRunning = m.loopRunning;
+        view.m_bBitEdit = m.bitEdit;
+        view.m_bInputPanel = m.inputPanel;
+        const int row = int(&m - table);
+        EXPECT_EQ(view.CurrentScreen(), m.screen) << "row " << row;
+        EXPECT_EQ(view.AcceptsPointer(), m.screen == Screen::Dump) << "row " << row;
+        EXPECT_EQ(view.PanelShown(), m.screen != Screen::Dump && m.screen != Screen::Welcome)
+            << "row " << row;
+    }
+    view.LeaveAllModes();
+    view.m_bFileLoopRunning = false;
+}

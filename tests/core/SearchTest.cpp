@@ -222,28 +222,6 @@ TEST_F(SearchTest, AQuitDuringTheScanEndsItAsNotFound) {
     ExpectNotFound("HEX", {0, 0, 0});
 }
 
-namespace {
-
-/// The byte-by-byte loop: the first start at or after start where the whole
-/// pattern matches, data folded A-Z to a-z when asked.
-uint32_t Reference(const std::vector<uint8_t>& pattern, const std::vector<uint8_t>& data,
-                   uint32_t start, bool fold) {
-    const size_t n = pattern.size();
-    if (n == 0) return NO_OFFSET;
-    for (size_t cur = start; cur < data.size(); ++cur) {
-        for (size_t i = 0; i < n; ++i) {
-            if (cur + i == data.size()) return NO_OFFSET;
-            uint8_t b = data[cur + i];
-            if (fold && b >= 'A' && b <= 'Z') b = uint8_t(b + 0x20);
-            if (b != pattern[i]) break;
-            if (i == n - 1) return uint32_t(cur);
-        }
-    }
-    return NO_OFFSET;
-}
-
-}  // namespace
-
 TEST_F(SearchTest, TheBlockScanAgreesWithTheByteLoop) {
     const unsigned seed = 7331;
     std::printf("scan differential seed: %u\n", seed);
@@ -275,7 +253,7 @@ TEST_F(SearchTest, TheBlockScanAgreesWithTheByteLoop) {
                                             view.m_pData, view.m_nFileSize, s)
                      : view.FindBytes(pattern.data(), uint32_t(pattern.size()), view.m_pData,
                                       view.m_nFileSize, s);
-            ASSERT_EQ(got, Reference(pattern, data, s, fold))
+            ASSERT_EQ(got, model::NaiveFind(pattern, fold, data.data(), data.size(), s))
                 << "round " << round << " start " << s << " length " << pattern.size();
         }
     }

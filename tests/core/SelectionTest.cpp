@@ -120,7 +120,7 @@ TEST_F(InteractTest, PointerIsIgnoredInEveryModeButTheWheelScrolls) {
 
     // Without an image nothing is accepted either.
     host.PressKey(vk::Escape);
-    view.ReleaseImage();
+    view.m_image.Release();
     const int hover = view.m_nHoverOffset;
     host.MoveMouse(HexPoint(3));
     EXPECT_EQ(view.m_nHoverOffset, hover);
@@ -161,8 +161,7 @@ TEST(WheelPage, ThirtyRowsStepTenAndTwoRowsStepNone) {
         headless::HeadlessHost host(800, height);
         CHexView view;
         ASSERT_TRUE(view.Create(host));
-        view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(16 * 500));
-        view.m_nFileSize = 16 * 500;
+        view.m_image.Allocate(uint32_t(16 * 500));
         view.RecalcMetrics();
         host.ScrollBar()->SetScrollPos(100, true);
         host.Wheel(-WHEEL_NOTCH);

@@ -18,11 +18,9 @@ protected:
 
     /// Gives the view an image as a load would leave it: byte 0 selected.
     void SetImage(const std::vector<uint8_t>& bytes) {
-        view.ReleaseImage();
-        view.m_pData = static_cast<uint8_t*>(host.Allocator().Allocate(bytes.size()));
+        view.m_image.Allocate(uint32_t(bytes.size()));
         ASSERT_NE(view.m_pData, nullptr);
         if (!bytes.empty()) std::memcpy(view.m_pData, bytes.data(), bytes.size());
-        view.m_nFileSize = uint32_t(bytes.size());
         view.m_nSelStart = view.m_nSelEnd = view.m_nCaret = 0;
         view.RecalcMetrics();
     }

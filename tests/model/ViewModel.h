@@ -22,7 +22,7 @@
 
 namespace model {
 
-constexpr uint32_t NONE = 0xFFFFFFFFu;
+constexpr uint32_t NONE = NO_OFFSET;
 
 inline const std::string kUnloaded =
     "Memory Reallocation Failed, File has been Unloaded from Memory!";
@@ -139,12 +139,13 @@ inline Pattern SearchPattern(int mode, const std::string& input) {
     return p;
 }
 
-/// The first r >= start where the whole pattern lies in data[0, size), by
-/// trying every start offset; NONE when there is none or the pattern is empty.
+/// The first r with start <= r < last where the whole pattern lies in
+/// data[0, size), by trying every start offset, data folded A-Z to a-z when
+/// asked; NONE when there is none or the pattern is empty.
 inline uint32_t NaiveFind(const std::vector<uint8_t>& pattern, bool fold, const uint8_t* data,
-                          size_t size, uint64_t start) {
+                          size_t size, uint64_t start, uint64_t last = UINT64_MAX) {
     if (pattern.empty()) return NONE;
-    for (uint64_t r = start; r + pattern.size() <= size; ++r) {
+    for (uint64_t r = start; r < last && r + pattern.size() <= size; ++r) {
         size_t i = 0;
         for (; i < pattern.size(); ++i) {
             uint8_t b = data[r + i];

@@ -183,7 +183,7 @@ void DeferredTextTest::panelsAndWelcome() {
     shown.Expect("jump to offset");
     v.LeaveAllModes();
 
-    v.ReleaseImage();
+    v.m_image.Release();
     shown.Expect("welcome");
 }
 

@@ -1,0 +1,53 @@
+#include "document/ByteImage.h"
+
+#include <cstring>
+
+void ByteImage::SetAllocator(platform::Allocator& allocator) {
+    Release();
+    m_pAllocator = &allocator;
+}
+
+bool ByteImage::Allocate(uint32_t size) {
+    Release();
+    m_pBlock = static_cast<uint8_t*>(m_pAllocator->Allocate(size));
+    if (m_pBlock == nullptr) return false;
+    m_nSize = size;
+    return true;
+}
+
+void ByteImage::Release() {
+    if (m_pBlock) m_pAllocator->Free(m_pBlock);
+    m_pBlock = nullptr;
+    m_nSize = 0;
+}
+
+bool ByteImage::Resize(uint32_t size) {
+    void* resized = m_pAllocator->Reallocate(m_pBlock, size);
+    if (resized == nullptr) return false;
+    m_pBlock = static_cast<uint8_t*>(resized);
+    return true;
+}
+
+ByteImage::Edit ByteImage::Insert(uint32_t position, const uint8_t* bytes, uint32_t count) {
+    if (m_pBlock == nullptr || position > m_nSize) return Edit::Refused;
+    if (count > MAX_SIZE - m_nSize) return Edit::TooLarge;
+    if (!Resize(m_nSize + count)) return Edit::NoMemory;
+    std::memmove(m_pBlock + position + count, m_pBlock + position, m_nSize - position);
+    m_nSize += count;
+    if (count) std::memcpy(m_pBlock + position, bytes, count);
+    return Edit::Done;
+}
+
+void ByteImage::Overwrite(uint32_t position, const uint8_t* bytes, uint32_t count) {
+    if (m_pBlock == nullptr || position > m_nSize) return;
+    if (count > m_nSize - position) count = m_nSize - position;
+    if (count) std::memcpy(m_pBlock + position, bytes, count);
+}
+
+ByteImage::Edit ByteImage::Erase(uint32_t first, uint32_t count) {
+    if (m_pBlock == nullptr || first > m_nSize || count > m_nSize - first) return Edit::Refused;
+    const uint32_t end = first + count;
+    std::memmove(m_pBlock + first, m_pBlock + end, m_nSize - end);
+    m_nSize -= count;
+    return Resize(m_nSize) ? Edit::Done : Edit::NoMemory;
+}
