@@ -163,10 +163,7 @@ e2e_differs() { ! cmp -s "$1" "$2"; }
 e2e_save() {
     e2e_focus
     e2e_key alt+f s
-    local box
-    box=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^Overwrite Warning$' | head -1)
-    [ -n "$box" ] || { e2e_fail "no overwrite question appeared"; return 1; }
-    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+    e2e_focus_named '^Overwrite Warning$' || return 1
     e2e_key Return
 }
 
@@ -207,6 +204,143 @@ e2e_inode_is_not() { [ "$(e2e_inode "$1")" != "$2" ]; }
 e2e_no_dropped_messages() {
     ! grep -q '^bytewren: message' "$E2E_TMP/app.log" ||
         { e2e_fail "a message was dropped: $(grep -m1 '^bytewren: message' "$E2E_TMP/app.log")"; return 1; }
+}
+
+# ---- The dump's geometry ---------------------------------------------------
+# In pixels of the main window, at the default font and 16 bytes per row,
+# with the image's first row at the top: cells 8 wide, rows 17 high from
+# y = 27 (below the menu bar), the hexadecimal area from x = 88 (three cells
+# a byte), the character area from x = 480 (one cell a byte).
+
+# The point in the middle of byte $2's first cell in area $1 (hex or char).
+e2e_byte_xy() {
+    local row=$(($2 / 16)) col=$(($2 % 16)) x
+    case $1 in
+        hex) x=$((88 + 24 * col + 4)) ;;
+        char) x=$((480 + 8 * col + 4)) ;;
+        *) e2e_fail "no area '$1'"; return 1 ;;
+    esac
+    echo "$x $((27 + 17 * row + 8))"
+}
+
+# Selects byte $2 of area $1 with a click; the pointer stays over it, so
+# typing goes to that area.
+e2e_click_byte() {
+    local xy
+    xy=$(e2e_byte_xy "$1" "$2") || return 1
+    # shellcheck disable=SC2086  # x and y
+    e2e_click $xy
+}
+
+# Selects bytes $2 to $3 of area $1 by dragging over them.
+e2e_drag_bytes() {
+    local from to
+    from=$(e2e_byte_xy "$1" "$2") && to=$(e2e_byte_xy "$1" "$3") || return 1
+    # shellcheck disable=SC2086
+    xdotool mousemove --window "$E2E_WID" $from mousedown 1 mousemove --window "$E2E_WID" $to mouseup 1
+}
+
+# ---- What the view shows --------------------------------------------------
+# Told apart by pixels that only one screen paints in its colour: the fill
+# of the dump's status line at its left end, the frame of the progress
+# panel's bar, the top of the bit edit or search panel's box.
+
+# The colours (RRGGBB) of the window's pixels at the given X Y pairs.
+e2e_pixels() {
+    local format="" x y
+    while [ $# -ge 2 ]; do
+        format+="%[hex:u.p{$1,$2}] "
+        shift 2
+    done
+    import -window "$E2E_WID" png:- 2>/dev/null | convert - -format "$format" info:- 2>/dev/null
+}
+
+e2e_window_height() { xdotool getwindowgeometry "$E2E_WID" | awk -F'[ x]+' '/Geometry/ {print $4}'; }
+
+e2e_shows_dump() { [ "$(e2e_pixels 5 $(($(e2e_window_height) - 10)))" = "141414 " ]; }
+e2e_shows_progress() { [ "$(e2e_pixels 8 66 100 59 100 73)" = "282828 282828 282828 " ]; }
+e2e_shows_panel() { [ "$(e2e_pixels 300 27 300 28)" = "282828 141414 " ]; }
+# The welcome screen: none of the others, with "No file loaded..." in green.
+e2e_shows_welcome() {
+    ! e2e_shows_dump && ! e2e_shows_progress && ! e2e_shows_panel && e2e_window_shows 00ff00
+}
+
+# Waits until the view shows screen $1: dump, progress, panel or welcome.
+e2e_wait_screen() {
+    e2e_poll "e2e_shows_$1" || { e2e_fail "the view never showed the $1"; e2e_shot "no-$1-$E2E_NAME"; return 1; }
+}
+
+# True when the search panel's message line reports a hit: only "Found ...
+# at Offset: 0x..." reaches that far right.
+e2e_panel_found() {
+    import -window "$E2E_WID" -crop 300x16+200+165 png:- 2>/dev/null |
+        convert - -format %c histogram:info:- 2>/dev/null | grep -i '#00af00' >/dev/null
+}
+
+e2e_wait_found() {
+    e2e_poll e2e_panel_found || { e2e_fail "the search found nothing"; e2e_shot "not-found-$E2E_NAME"; return 1; }
+}
+
+# ---- Menus and dialogs ------------------------------------------------------
+
+# The right-click menu's items in their order, separators left out; two
+# read ASCII for HEX while the pointer was last over the character area.
+E2E_CONTEXT_MENU=(
+    "Copy Selection as HEX Block" "Copy Selection as HEX String" "Copy Selection as ASCII Text"
+    "Delete Selection" "Insert HEX Data From Clipboard" "Overwrite HEX with Clipboard Data"
+    "Edit Bits of First Selected Byte"
+    "Search for HEX starting at Selection" "Search for TEXT starting at Selection"
+    "Search for TEXT starting at Selection (ignore case)"
+    "Search for UNICODE TEXT starting at Selection"
+    "Search for UNICODE TEXT starting at Selection (ignore case)" "Find Next"
+    "Scroll Selection Into View" "Jump to a Line"
+)
+
+# The number of the program's windows shown (the main window, a menu, a
+# dialog).
+e2e_windows_shown() { [ "$(xdotool search --onlyvisible --classname '^bytewren$' 2>/dev/null | wc -l)" -eq "$1" ]; }
+
+# Right-clicks where the pointer is and chooses item $1 (its text as in
+# E2E_CONTEXT_MENU) with the arrow keys and ENTER; returns once the menu has
+# gone, so that the next keys reach the view.
+e2e_context_menu() {
+    local item downs=()
+    for item in "${E2E_CONTEXT_MENU[@]}" ""; do
+        [ -n "$item" ] || { e2e_fail "no menu item '$1'"; return 1; }
+        downs+=(Down)
+        [ "$item" = "$1" ] || [ "${item/HEX/ASCII}" = "$1" ] && break
+    done
+    # The menu opens with its corner under the pointer, on no item.
+    xdotool click 3
+    e2e_poll e2e_windows_shown 2 || { e2e_fail "no menu appeared"; return 1; }
+    e2e_key "${downs[@]}" Return
+    e2e_poll e2e_windows_shown 1 || { e2e_fail "the menu stayed open"; return 1; }
+}
+
+# Gives the keyboard to the dialog or message box named $1 (a pattern) once
+# it is shown; the pointer stays where it is.
+e2e_focus_named() {
+    local wid
+    wid=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name "$1" | head -1)
+    [ -n "$wid" ] || { e2e_fail "no window named '$1' appeared"; return 1; }
+    xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+}
+
+# Answers the file dialog named $1 (Save As, Open) with path $2, typed into
+# its file name field over the name proposed there.
+e2e_answer_file_dialog() {
+    e2e_focus_named "^$1\$" || return 1
+    e2e_key ctrl+a
+    xdotool type --delay 5 "$2"
+    e2e_key Return
+    e2e_poll e2e_windows_shown 1 || { e2e_fail "the $1 dialog stayed open"; return 1; }
+}
+
+# Writes the bytes given as numbers (0 to 255) to file $1.
+e2e_write_bytes() {
+    local file=$1
+    shift
+    printf '%b' "$(printf '\\x%02x' "$@")" >"$file"
 }
 
 # Ends whatever a check left running.
