@@ -191,6 +191,18 @@ e2e_disown_clipboard() {
     E2E_OWNER=
 }
 
+# Waits until the clipboard, read as target $2 by another program, holds
+# exactly the bytes of file $1.
+e2e_wait_clipboard() {
+    e2e_poll e2e_clipboard_holds "$1" "$2" || {
+        e2e_fail "the clipboard holds other bytes than $(basename "$1"):"
+        xclip -o -selection clipboard -t "$2" 2>&1 | od -An -c | head -3 >&2
+        return 1
+    }
+}
+
+e2e_clipboard_holds() { xclip -o -selection clipboard -t "$2" 2>/dev/null | cmp -s - "$1"; }
+
 # A fingerprint of what the window shows now.
 e2e_window_print() { import -window "$E2E_WID" rgb:- 2>/dev/null | md5sum; }
 
@@ -314,6 +326,16 @@ e2e_context_menu() {
     xdotool click 3
     e2e_poll e2e_windows_shown 2 || { e2e_fail "no menu appeared"; return 1; }
     e2e_key "${downs[@]}" Return
+    e2e_poll e2e_windows_shown 1 || { e2e_fail "the menu stayed open"; return 1; }
+}
+
+# Returns once the program has handled every key and click sent before:
+# the right-click menu, opened where the pointer is and closed with ESC, can
+# only show after them. Needs an image shown and the pointer over the view.
+e2e_settle() {
+    xdotool click 3
+    e2e_poll e2e_windows_shown 2 || { e2e_fail "no menu appeared"; return 1; }
+    e2e_key Escape
     e2e_poll e2e_windows_shown 1 || { e2e_fail "the menu stayed open"; return 1; }
 }
 
