@@ -293,6 +293,30 @@ e2e_wait_found() {
     e2e_poll e2e_panel_found || { e2e_fail "the search found nothing"; e2e_shot "not-found-$E2E_NAME"; return 1; }
 }
 
+# Types text $1 into the search panel once it is shown, runs the search
+# with ENTER and waits for it to report a hit.
+e2e_search() {
+    e2e_wait_screen panel || return 1
+    xdotool type "$1"
+    e2e_key Return
+    e2e_wait_found
+}
+
+# Closes the panel with ESC; the dump shows again.
+e2e_close_panel() {
+    e2e_key Escape
+    e2e_wait_screen dump
+}
+
+# Jumps to hex offset $1 with the right-click menu's "Jump to a Line".
+e2e_jump_to() {
+    e2e_context_menu "Jump to a Line" || return 1
+    e2e_wait_screen panel || return 1
+    xdotool type "$1"
+    e2e_key Return
+    e2e_wait_screen dump
+}
+
 # ---- Menus and dialogs ------------------------------------------------------
 
 # The right-click menu's items in their order, separators left out; two
@@ -364,6 +388,18 @@ e2e_write_bytes() {
     shift
     printf '%b' "$(printf '\\x%02x' "$@")" >"$file"
 }
+
+# Sets the elements of array $1 from index $2 on to the numbers that follow.
+e2e_put() {
+    local -n e2e_array=$1
+    local at=$(($2))
+    shift 2
+    local value
+    for value; do e2e_array[at++]=$value; done
+}
+
+# The byte values of text $1, as numbers.
+e2e_codes() { printf %s "$1" | od -An -v -tu1; }
 
 # Ends whatever a check left running.
 e2e_cleanup() {
