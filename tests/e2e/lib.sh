@@ -206,6 +206,11 @@ e2e_clipboard_holds() { xclip -o -selection clipboard -t "$2" 2>/dev/null | cmp 
 # A fingerprint of what the window shows now.
 e2e_window_print() { import -window "$E2E_WID" rgb:- 2>/dev/null | md5sum; }
 
+# The same without the dump's status line, which follows the pointer.
+e2e_dump_print() { import -window "$E2E_WID" png:- 2>/dev/null | convert - -gravity South -chop 0x18 rgb:- | md5sum; }
+
+e2e_dump_print_is() { [ "$(e2e_dump_print)" = "$1" ]; }
+
 # The file's inode: a save replaces the file, so it changes even when the
 # bytes do not.
 e2e_inode() { stat -c %i "$1"; }
