@@ -7,6 +7,7 @@ E2E_LOAD=()
 E2E_APP=
 E2E_XVFB=
 E2E_OWNER=
+E2E_THROTTLE=
 
 e2e_fail() {
     echo "e2e [$E2E_NAME]: $*" >&2
@@ -155,6 +156,28 @@ e2e_unload() {
     E2E_LOAD=()
 }
 
+# Lets the program run only about a tenth of the time until e2e_unthrottle,
+# stopping and continuing it, as a far busier machine would; the tools that
+# watch and drive it keep their speed. A long operation then lasts long
+# enough to be interrupted however fast this machine is.
+e2e_throttle() {
+    (while kill -STOP "$E2E_APP" 2>/dev/null; do
+        sleep 0.09
+        kill -CONT "$E2E_APP" 2>/dev/null
+        sleep 0.01
+    done) &
+    E2E_THROTTLE=$!
+}
+
+e2e_unthrottle() {
+    [ -n "${E2E_THROTTLE:-}" ] || return 0
+    kill "$E2E_THROTTLE" 2>/dev/null
+    wait "$E2E_THROTTLE" 2>/dev/null
+    E2E_THROTTLE=
+    kill -CONT "$E2E_APP" 2>/dev/null
+    return 0
+}
+
 # True when files $1 and $2 differ.
 e2e_differs() { ! cmp -s "$1" "$2"; }
 
@@ -208,6 +231,8 @@ e2e_window_print() { import -window "$E2E_WID" rgb:- 2>/dev/null | md5sum; }
 
 # The same without the dump's status line, which follows the pointer.
 e2e_dump_print() { import -window "$E2E_WID" png:- 2>/dev/null | convert - -gravity South -chop 0x18 rgb:- | md5sum; }
+
+e2e_window_changed_from() { [ "$(e2e_window_print)" != "$1" ]; }
 
 e2e_dump_print_is() { [ "$(e2e_dump_print)" = "$1" ]; }
 
@@ -408,6 +433,7 @@ e2e_codes() { printf %s "$1" | od -An -v -tu1; }
 
 # Ends whatever a check left running.
 e2e_cleanup() {
+    e2e_unthrottle
     e2e_disown_clipboard
     e2e_unload
     if [ -n "${E2E_APP:-}" ]; then

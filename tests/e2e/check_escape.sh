@@ -1,0 +1,72 @@
+# ESC while a long operation works on a 256 MiB file, each pressed once its
+# progress shows, the loads and saves slowed down as on a busy machine
+# (the search is long enough as it is): during the load
+# named on the command line, the welcome screen and the bare caption follow
+# (no image); during a save, the file keeps its old bytes and no temporary
+# file is left; during a search that would find its pattern near the end,
+# the dump shows again as it was. A last save writes the image, edited
+# before all this, whole.
+check_escape() {
+    local file="$E2E_TMP/big.bin" old="$E2E_TMP/old.bin" expected="$E2E_TMP/expected.bin"
+    local size=$((256 << 20))
+    # Zeros, and the pattern searched for, 1024 zeros, 01 and 15 zeros,
+    # 4096 bytes before the end.
+    local at=$((size - 4096))
+    truncate -s "$size" "$file"
+    printf '\x01' | dd of="$file" bs=1 seek=$((at + 1024)) conv=notrunc status=none
+    cp --sparse=always "$file" "$old"
+    cp --sparse=always "$file" "$expected"
+    printf '\xab' | dd of="$expected" bs=1 conv=notrunc status=none
+    { head -c 1024 /dev/zero; printf '\x01'; head -c 15 /dev/zero; } |
+        od -An -v -tx1 | tr -d ' \n' >"$E2E_TMP/pattern.txt"
+
+    e2e_start_app "$file"
+    e2e_throttle
+    e2e_wait_window || return 1
+    e2e_wait_screen progress || return 1
+    e2e_focus
+    e2e_key Escape
+    e2e_unthrottle
+    e2e_wait_screen welcome || return 1
+    e2e_wait_caption Bytewren || return 1
+
+    e2e_key alt+f o
+    e2e_answer_file_dialog Open "$file" || return 1
+    e2e_wait_caption "Bytewren - big.bin" || return 1
+    e2e_focus
+    e2e_wait_screen dump || return 1
+    e2e_key a b
+
+    e2e_save || return 1
+    e2e_throttle
+    e2e_wait_screen progress || return 1
+    e2e_focus
+    e2e_key Escape
+    e2e_unthrottle
+    e2e_wait_screen dump || return 1
+    cmp -s "$file" "$old" || { e2e_fail "the cancelled save changed the file"; return 1; }
+    [ "$(ls -A "$E2E_TMP" | grep -c bytewren-)" -eq 0 ] || { e2e_fail "a temporary file was left"; return 1; }
+
+    local before
+    before=$(e2e_dump_print)
+    e2e_key ctrl+f
+    e2e_wait_screen panel || return 1
+    e2e_own_clipboard "$E2E_TMP/pattern.txt" STRING || return 1
+    local panel
+    panel=$(e2e_window_print)
+    e2e_key ctrl+v
+    e2e_poll e2e_window_changed_from "$panel" || { e2e_fail "the pattern was not pasted"; return 1; }
+    e2e_disown_clipboard
+    # Running: its percentage changes on the panel.
+    panel=$(e2e_window_print)
+    e2e_key Return
+    e2e_poll e2e_window_changed_from "$panel" && panel=$(e2e_window_print) &&
+        e2e_poll e2e_window_changed_from "$panel" || { e2e_fail "the search did not run"; return 1; }
+    e2e_key Escape
+    e2e_wait_screen dump || return 1
+    e2e_dump_print_is "$before" || { e2e_fail "the search moved the selection or changed the image"; return 1; }
+
+    e2e_save || return 1
+    e2e_wait_same "$file" "$expected" || return 1
+    e2e_close
+}
