@@ -249,17 +249,20 @@ e2e_no_dropped_messages() {
 }
 
 # ---- The dump's geometry ---------------------------------------------------
-# In pixels of the main window, at the default font and 16 bytes per row,
-# with the image's first row at the top: cells 8 wide, rows 17 high from
-# y = 27 (below the menu bar), the hexadecimal area from x = 88 (three cells
-# a byte), the character area from x = 480 (one cell a byte).
+# In pixels of the main window at the default font: cells 8 wide, rows 17
+# high from y = 27 (below the menu bar of 19 and a margin of one cell), the
+# hexadecimal area from x = 88 (three cells a byte), the character area one
+# cell after it (one cell a byte). A check that changes the bytes per row or
+# scrolls sets these two to match.
+E2E_PER_ROW=16  # bytes per row
+E2E_TOP=0       # the image row shown at the top
 
 # The point in the middle of byte $2's first cell in area $1 (hex or char).
 e2e_byte_xy() {
-    local row=$(($2 / 16)) col=$(($2 % 16)) x
+    local row=$(($2 / E2E_PER_ROW - E2E_TOP)) col=$(($2 % E2E_PER_ROW)) x
     case $1 in
         hex) x=$((88 + 24 * col + 4)) ;;
-        char) x=$((480 + 8 * col + 4)) ;;
+        char) x=$((8 * (3 * E2E_PER_ROW + 12) + 8 * col + 4)) ;;
         *) e2e_fail "no area '$1'"; return 1 ;;
     esac
     echo "$x $((27 + 17 * row + 8))"
@@ -297,6 +300,7 @@ e2e_pixels() {
     import -window "$E2E_WID" png:- 2>/dev/null | convert - -format "$format" info:- 2>/dev/null
 }
 
+e2e_window_width() { xdotool getwindowgeometry "$E2E_WID" | awk -F'[ x]+' '/Geometry/ {print $3}'; }
 e2e_window_height() { xdotool getwindowgeometry "$E2E_WID" | awk -F'[ x]+' '/Geometry/ {print $4}'; }
 
 e2e_shows_dump() { [ "$(e2e_pixels 5 $(($(e2e_window_height) - 10)))" = "141414 " ]; }
