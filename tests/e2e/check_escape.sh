@@ -4,8 +4,8 @@
 # named on the command line, the welcome screen and the bare caption follow
 # (no image); during a save, the file keeps its old bytes and no temporary
 # file is left; during a search that would find its pattern near the end,
-# the dump shows again as it was. A last save writes the image, edited
-# before all this, whole.
+# the dump shows again as it was. A save then writes the image, edited
+# before all this, whole; closing the window during the next one keeps it.
 check_escape() {
     local file="$E2E_TMP/big.bin" old="$E2E_TMP/old.bin" expected="$E2E_TMP/expected.bin"
     local size=$((256 << 20))
@@ -24,9 +24,7 @@ check_escape() {
     e2e_throttle
     e2e_wait_window || return 1
     e2e_wait_screen progress || return 1
-    e2e_focus
-    e2e_key Escape
-    e2e_unthrottle
+    e2e_interrupt Escape
     e2e_wait_screen welcome || return 1
     e2e_wait_caption Bytewren || return 1
 
@@ -40,12 +38,10 @@ check_escape() {
     e2e_save || return 1
     e2e_throttle
     e2e_wait_screen progress || return 1
-    e2e_focus
-    e2e_key Escape
-    e2e_unthrottle
+    e2e_interrupt Escape
     e2e_wait_screen dump || return 1
     cmp -s "$file" "$old" || { e2e_fail "the cancelled save changed the file"; return 1; }
-    [ "$(ls -A "$E2E_TMP" | grep -c bytewren-)" -eq 0 ] || { e2e_fail "a temporary file was left"; return 1; }
+    e2e_no_temporary_files || return 1
 
     local before
     before=$(e2e_dump_print)
@@ -68,5 +64,16 @@ check_escape() {
 
     e2e_save || return 1
     e2e_wait_same "$file" "$expected" || return 1
-    e2e_close
+
+    # Closing the window in the middle of a save ends the program cleanly
+    # and leaves the file as the last whole save wrote it.
+    e2e_focus
+    e2e_key Right c d
+    e2e_save || return 1
+    e2e_throttle
+    e2e_wait_screen progress || return 1
+    e2e_interrupt alt+F4
+    e2e_wait_exit || return 1
+    cmp -s "$file" "$expected" || { e2e_fail "closing during the save changed the file"; return 1; }
+    e2e_no_temporary_files || return 1
 }

@@ -4,6 +4,7 @@
 # towards lower offsets leaves the caret on the byte it started from;
 # BACKSPACE steps the caret back; DELETE removes the selection; F6 and View >
 # Decrease Column change the bytes per row that clicks are read against.
+# Before all that, the View menu's character fading, seen in one cell.
 check_view() {
     local file="$E2E_TMP/f.bin" expected="$E2E_TMP/expected.bin"
     local bytes i
@@ -13,6 +14,15 @@ check_view() {
     e2e_start_app "$file"
     e2e_wait_window || return 1
     e2e_focus
+
+    # The View menu's fading tints the character A by its value (0x41):
+    # none, less, then normal again.
+    local fade
+    for fade in "o FEF94B" "l 9E994B" "n 78734B"; do
+        e2e_key alt+v "${fade% *}"
+        e2e_poll e2e_cell_shows char 0x41 "${fade#* }" ||
+            { e2e_fail "View > ${fade% *}: A is not drawn in ${fade#* }"; return 1; }
+    done
 
     # The view holds its height in rows of 17 pixels, a part row counted,
     # the menu bar left out.

@@ -178,6 +178,19 @@ e2e_unthrottle() {
     return 0
 }
 
+# Presses key $1 (ESC, Alt+F4) in the program slowed down by e2e_throttle,
+# and lets it run at full speed again.
+e2e_interrupt() {
+    e2e_focus
+    e2e_key "$1"
+    e2e_unthrottle
+}
+
+# Fails when a save left a temporary file of its own in E2E_TMP.
+e2e_no_temporary_files() {
+    [ "$(ls -A "$E2E_TMP" | grep -c bytewren-)" -eq 0 ] || { e2e_fail "a temporary file was left"; return 1; }
+}
+
 # True when files $1 and $2 differ.
 e2e_differs() { ! cmp -s "$1" "$2"; }
 
@@ -266,6 +279,15 @@ e2e_byte_xy() {
         *) e2e_fail "no area '$1'"; return 1 ;;
     esac
     echo "$x $((27 + 17 * row + 8))"
+}
+
+# True when the cell of byte $2 in area $1 shows colour $3 (RRGGBB).
+e2e_cell_shows() {
+    local xy width=8
+    xy=$(e2e_byte_xy "$1" "$2") || return 1
+    [ "$1" = hex ] && width=16
+    import -window "$E2E_WID" -crop "${width}x17+$((${xy% *} - 4))+$((${xy#* } - 8))" png:- 2>/dev/null |
+        convert - -format %c histogram:info:- 2>/dev/null | grep -i "#$3" >/dev/null
 }
 
 # Selects byte $2 of area $1 with a click; the pointer stays over it, so
