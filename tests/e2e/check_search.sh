@@ -6,12 +6,12 @@
 # exactly the two bytes found.
 check_search() {
     local file="$E2E_TMP/f.bin" expected="$E2E_TMP/expected.bin"
-    local bytes wide WIDE
+    local bytes
     mapfile -t bytes < <(yes 0 | head -n 1024)
-    e2e_put bytes 0x100 $(e2e_codes needle)
-    e2e_put bytes 0x140 $(e2e_codes Needle)
-    e2e_put bytes 0x180 $(e2e_codes NEEDLE)
-    e2e_put bytes 0x1C0 $(e2e_codes Wide)
+    e2e_put_text bytes 0x100 needle
+    e2e_put_text bytes 0x140 Needle
+    e2e_put_text bytes 0x180 NEEDLE
+    e2e_put_text bytes 0x1C0 Wide
     e2e_put bytes 0x200 0xDE 0xAD 0xBE 0xEF
     e2e_put bytes 0x280 0xDE 0xAD
     e2e_put bytes 0x300 87 0 105 0 100 0 101 0  # Wide in UTF-16

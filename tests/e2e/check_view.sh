@@ -30,9 +30,9 @@ check_view() {
     rows=$((($(e2e_window_height) - 19 + 16) / 17))
     xdotool click 5
     e2e_click $(($(e2e_window_width) - 9)) $(($(e2e_window_height) - 9))
-    E2E_TOP=$((rows / 3 + 1))
+    E2E_TOP_ROW=$((rows / 3 + 1))
 
-    local o=$((E2E_TOP * 16))
+    local o=$((E2E_TOP_ROW * 16))
     e2e_click_byte hex $o
     e2e_key a 1 Right Down a 2
     e2e_put bytes $o 0xA1
@@ -44,7 +44,7 @@ check_view() {
     xdotool type xy
     e2e_key BackSpace
     xdotool type z
-    e2e_put bytes $((o + 64)) $(e2e_codes xz)
+    e2e_put_text bytes $((o + 64)) xz
 
     e2e_click_byte hex $((o + 80))
     e2e_key Delete
@@ -55,14 +55,15 @@ check_view() {
 
     e2e_key F6
     E2E_PER_ROW=17
-    e2e_click_byte hex $(((E2E_TOP + 1) * 17 + 16))
+    e2e_click_byte hex $(((E2E_TOP_ROW + 1) * 17 + 16))
     e2e_key c 1
-    e2e_put bytes $(((E2E_TOP + 1) * 17 + 16)) 0xC1
+    e2e_put bytes $(((E2E_TOP_ROW + 1) * 17 + 16)) 0xC1
     e2e_key alt+v d alt+v d
+    # shellcheck disable=SC2034  # read by e2e_byte_xy
     E2E_PER_ROW=15
-    e2e_click_byte char $(((E2E_TOP + 1) * 15 + 14))
+    e2e_click_byte char $(((E2E_TOP_ROW + 1) * 15 + 14))
     xdotool type Q
-    e2e_put bytes $(((E2E_TOP + 1) * 15 + 14)) $(e2e_codes Q)
+    e2e_put_text bytes $(((E2E_TOP_ROW + 1) * 15 + 14)) Q
     e2e_shot view
 
     e2e_write_bytes "$expected" "${bytes[@]}"

@@ -188,7 +188,7 @@ e2e_interrupt() {
 
 # Fails when a save left a temporary file of its own in E2E_TMP.
 e2e_no_temporary_files() {
-    [ "$(ls -A "$E2E_TMP" | grep -c bytewren-)" -eq 0 ] || { e2e_fail "a temporary file was left"; return 1; }
+    [ -z "$(find "$E2E_TMP" -maxdepth 1 -name '*bytewren-*')" ] || { e2e_fail "a temporary file was left"; return 1; }
 }
 
 # True when files $1 and $2 differ.
@@ -268,11 +268,11 @@ e2e_no_dropped_messages() {
 # cell after it (one cell a byte). A check that changes the bytes per row or
 # scrolls sets these two to match.
 E2E_PER_ROW=16  # bytes per row
-E2E_TOP=0       # the image row shown at the top
+E2E_TOP_ROW=0   # the image row shown at the top
 
 # The point in the middle of byte $2's first cell in area $1 (hex or char).
 e2e_byte_xy() {
-    local row=$(($2 / E2E_PER_ROW - E2E_TOP)) col=$(($2 % E2E_PER_ROW)) x
+    local row=$(($2 / E2E_PER_ROW - E2E_TOP_ROW)) col=$(($2 % E2E_PER_ROW)) x
     case $1 in
         hex) x=$((88 + 24 * col + 4)) ;;
         char) x=$((8 * (3 * E2E_PER_ROW + 12) + 8 * col + 4)) ;;
@@ -314,7 +314,7 @@ e2e_drag_bytes() {
 
 # The colours (RRGGBB) of the window's pixels at the given X Y pairs.
 e2e_pixels() {
-    local format="" x y
+    local format=""
     while [ $# -ge 2 ]; do
         format+="%[hex:u.p{$1,$2}] "
         shift 2
@@ -392,9 +392,18 @@ E2E_CONTEXT_MENU=(
 # dialog).
 e2e_windows_shown() { [ "$(xdotool search --onlyvisible --classname '^bytewren$' 2>/dev/null | wc -l)" -eq "$1" ]; }
 
-# Right-clicks where the pointer is and chooses item $1 (its text as in
-# E2E_CONTEXT_MENU) with the arrow keys and ENTER; returns once the menu has
-# gone, so that the next keys reach the view.
+# Right-clicks where the pointer is and presses the keys given in the menu
+# that opens; returns once the menu has gone, so that the next keys reach
+# the view. The menu opens with its corner under the pointer, on no item.
+e2e_menu_keys() {
+    xdotool click 3
+    e2e_poll e2e_windows_shown 2 || { e2e_fail "no menu appeared"; return 1; }
+    e2e_key "$@"
+    e2e_poll e2e_windows_shown 1 || { e2e_fail "the menu stayed open"; return 1; }
+}
+
+# Chooses item $1 (its text as in E2E_CONTEXT_MENU) of the right-click menu
+# with the arrow keys and ENTER.
 e2e_context_menu() {
     local item downs=()
     for item in "${E2E_CONTEXT_MENU[@]}" ""; do
@@ -402,22 +411,13 @@ e2e_context_menu() {
         downs+=(Down)
         [ "$item" = "$1" ] || [ "${item/HEX/ASCII}" = "$1" ] && break
     done
-    # The menu opens with its corner under the pointer, on no item.
-    xdotool click 3
-    e2e_poll e2e_windows_shown 2 || { e2e_fail "no menu appeared"; return 1; }
-    e2e_key "${downs[@]}" Return
-    e2e_poll e2e_windows_shown 1 || { e2e_fail "the menu stayed open"; return 1; }
+    e2e_menu_keys "${downs[@]}" Return
 }
 
 # Returns once the program has handled every key and click sent before:
-# the right-click menu, opened where the pointer is and closed with ESC, can
-# only show after them. Needs an image shown and the pointer over the view.
-e2e_settle() {
-    xdotool click 3
-    e2e_poll e2e_windows_shown 2 || { e2e_fail "no menu appeared"; return 1; }
-    e2e_key Escape
-    e2e_poll e2e_windows_shown 1 || { e2e_fail "the menu stayed open"; return 1; }
-}
+# the right-click menu, closed again with ESC, can only open after them.
+# Needs an image shown and the pointer over the view.
+e2e_settle() { e2e_menu_keys Escape; }
 
 # Gives the keyboard to the dialog or message box named $1 (a pattern) once
 # it is shown; the pointer stays where it is.
@@ -451,11 +451,16 @@ e2e_put() {
     local at=$(($2))
     shift 2
     local value
+    # shellcheck disable=SC2034  # the caller's array, by name
     for value; do e2e_array[at++]=$value; done
 }
 
-# The byte values of text $1, as numbers.
-e2e_codes() { printf %s "$1" | od -An -v -tu1; }
+# Sets the elements of array $1 from index $2 on to the bytes of text $3.
+e2e_put_text() {
+    local codes
+    read -ra codes <<<"$(printf %s "$3" | od -An -v -tu1 | tr '\n' ' ')"
+    e2e_put "$1" "$2" "${codes[@]}"
+}
 
 # Ends whatever a check left running.
 e2e_cleanup() {
