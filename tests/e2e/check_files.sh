@@ -1,7 +1,8 @@
 # The File menu from the keyboard. Save As, its dialog answered with a new
 # name, writes the edited image there and leaves the open file and the
 # caption alone; Reload drops the edit and shows the file's bytes again; Save
-# then writes the file the image came from, not the Save As copy. New shows
+# then writes the file the image came from, not the Save As copy; after
+# DELETE has removed every byte, Reload still knows that file. New shows
 # "Untitled" and three rows of zeros, which Save, having no file to write,
 # asks a name for.
 check_files() {
@@ -32,6 +33,17 @@ check_files() {
     e2e_save || return 1
     e2e_wait_same "$file" "$E2E_TMP/orig.expected" || return 1
     cmp -s "$copy" "$E2E_TMP/copy.expected" || { e2e_fail "Save wrote the Save As copy"; return 1; }
+
+    # DELETE over every byte leaves no image, but the file's name is kept
+    # for Reload.
+    e2e_focus
+    e2e_drag_bytes hex 0 299
+    e2e_key Delete
+    e2e_wait_screen welcome || return 1
+    e2e_wait_caption Bytewren || return 1
+    e2e_key alt+f r
+    e2e_wait_caption "Bytewren - orig.bin" || return 1
+    e2e_wait_screen dump || return 1
 
     e2e_focus
     e2e_key alt+f n
