@@ -5,7 +5,8 @@
 # (no image); during a save, the file keeps its old bytes and no temporary
 # file is left; during a search that would find its pattern near the end,
 # the dump shows again as it was. A save then writes the image, edited
-# before all this, whole; closing the window during the next one keeps it.
+# before all this, whole; closing the window during the next one, which
+# writes into the file itself, keeps those bytes.
 check_escape() {
     local file="$E2E_TMP/big.bin" old="$E2E_TMP/old.bin" expected="$E2E_TMP/expected.bin"
     local size=$((256 << 20))
@@ -67,7 +68,9 @@ check_escape() {
     e2e_wait_same "$file" "$expected" || return 1
 
     # Closing the window in the middle of a save ends the program cleanly
-    # and leaves the file as the last whole save wrote it.
+    # and leaves the file as the last whole save wrote it. With a second
+    # name the file is written in place, its old bytes copied aside first.
+    ln "$file" "$E2E_TMP/link.bin"
     e2e_focus
     e2e_key Right c d
     e2e_save || return 1
@@ -76,5 +79,7 @@ check_escape() {
     e2e_interrupt alt+F4
     e2e_wait_exit || return 1
     cmp -s "$file" "$expected" || { e2e_fail "closing during the save changed the file"; return 1; }
+    [ "$(stat -c %i "$file")" = "$(stat -c %i "$E2E_TMP/link.bin")" ] ||
+        { e2e_fail "the file lost its second name"; return 1; }
     e2e_no_temporary_files || return 1
 }
