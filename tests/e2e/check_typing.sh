@@ -2,13 +2,15 @@
 # bytes clicked or dragged in the hexadecimal area and characters in the
 # character area, overwriting until the caret leaves the selection; INSERT,
 # then the same in insert mode; bit edit from the right-click menu, where
-# ENTER stores the eight bits typed and ESC stores nothing. File > Save,
-# answered Yes, writes exactly the bytes built here alongside.
+# ENTER stores the eight bits typed and ESC stores nothing. File > Save
+# answered No writes nothing; answered Yes, exactly the bytes built here
+# alongside.
 check_typing() {
     local file="$E2E_TMP/typed file.bin" expected="$E2E_TMP/expected.bin"
     local bytes
     mapfile -t bytes < <(seq 0 255)
     e2e_write_bytes "$file" "${bytes[@]}"
+    cp "$file" "$E2E_TMP/before.bin"
 
     e2e_start_app "$file"
     e2e_wait_window || return 1
@@ -51,6 +53,14 @@ check_typing() {
     e2e_key 0 1 0 1 0 1 0 1 Escape
     e2e_wait_screen dump || return 1
     e2e_shot typed
+
+    # Save answered No writes nothing: once the program has handled the
+    # answer, the file still holds its old bytes.
+    e2e_save no || return 1
+    e2e_poll e2e_windows_shown 1 || { e2e_fail "the question stayed open"; return 1; }
+    e2e_focus
+    e2e_settle || return 1
+    cmp -s "$file" "$E2E_TMP/before.bin" || { e2e_fail "Save answered No wrote the file"; return 1; }
 
     e2e_write_bytes "$expected" "${bytes[@]}"
     e2e_save || return 1

@@ -194,13 +194,13 @@ e2e_no_temporary_files() {
 # True when files $1 and $2 differ.
 e2e_differs() { ! cmp -s "$1" "$2"; }
 
-# File > Save from the keyboard, answering Yes when asked to overwrite. The
-# pointer is left over the hex column (e2e_focus).
+# File > Save from the keyboard, answering Yes when asked to overwrite, or
+# No when $1 is no. The pointer is left over the hex column (e2e_focus).
 e2e_save() {
     e2e_focus
     e2e_key alt+f s
     e2e_focus_named '^Overwrite Warning$' || return 1
-    e2e_key Return
+    if [ "${1:-yes}" = no ]; then e2e_key Escape; else e2e_key Return; fi
 }
 
 # Makes xclip the owner of the clipboard, serving file $1 as target $2
