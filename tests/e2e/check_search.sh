@@ -26,7 +26,7 @@ check_search() {
     # either case, with blanks between them.
     e2e_key ctrl+f
     e2e_search "de ad" && e2e_close_panel || return 1
-    e2e_key d 1 d 2 d 3 d 3
+    e2e_key d 1 d 2 d 3
     e2e_put bytes 0x200 0xD1 0xD2
     e2e_key F3
     e2e_wait_found && e2e_close_panel || return 1

@@ -17,8 +17,9 @@ check_typing() {
     e2e_wait_caption "Bytewren - typed file.bin" || return 1
     e2e_focus
 
-    # Overwrite mode. Two digits make a byte, either case; a ninth digit
-    # over four selected bytes has no byte left to go to.
+    # Overwrite mode. Two digits make a byte, either case; once four
+    # selected bytes are typed over, further digits and characters have no
+    # byte left to go to.
     e2e_click_byte hex 0x10
     e2e_key a B
     bytes[0x10]=0xAB
