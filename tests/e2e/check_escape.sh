@@ -5,7 +5,7 @@
 # save, digits and DELETE change nothing and ESC leaves the file with its old
 # bytes and no temporary file. During a search that would find its pattern
 # near the end, the right-click menu's Delete Selection changes nothing and
-# ESC shows the dump again as it was. A save then writes the
+# ESC stops it: the program goes idle, the dump shows again as it was. A save then writes the
 # image, edited before all this, whole; closing the window during the next
 # one, which writes into the file itself, keeps those bytes.
 check_escape() {
@@ -69,6 +69,7 @@ check_escape() {
     e2e_context_menu "Delete Selection" || return 1
     e2e_key Escape
     e2e_wait_screen dump || return 1
+    e2e_stays_idle || { e2e_fail "the search went on after ESC"; return 1; }
     e2e_dump_print_is "$before" || { e2e_fail "the search moved the selection or changed the image"; return 1; }
 
     e2e_save || return 1

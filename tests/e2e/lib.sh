@@ -186,6 +186,19 @@ e2e_interrupt() {
     e2e_unthrottle
 }
 
+# The processor time the program has used so far, in clock ticks.
+e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$E2E_APP/stat"; }
+
+# True when the program, left alone, uses less than a tenth of the
+# processor over the next second (measured, not waited for): it is not
+# still working on something the window shows as ended.
+e2e_stays_idle() {
+    local before
+    before=$(e2e_cpu_ticks)
+    sleep 1
+    [ $(($(e2e_cpu_ticks) - before)) -lt $(($(getconf CLK_TCK) / 10)) ]
+}
+
 # Fails when a save left a temporary file of its own in E2E_TMP.
 e2e_no_temporary_files() {
     [ -z "$(find "$E2E_TMP" -maxdepth 1 -name '*bytewren-*')" ] || { e2e_fail "a temporary file was left"; return 1; }
