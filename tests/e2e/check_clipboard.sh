@@ -49,5 +49,3 @@ check_clipboard() {
     e2e_no_dropped_messages || return 1
     e2e_close
 }
-
-e2e_window_changed_from() { [ "$(e2e_window_print)" != "$1" ]; }

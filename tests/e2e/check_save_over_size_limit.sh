@@ -18,6 +18,6 @@ check_save_over_size_limit() {
 
     kill -0 "$E2E_APP" 2>/dev/null || { e2e_fail "the program ended during the save"; return 1; }
     e2e_wait_same "$E2E_TMP/big.bin" "$E2E_TMP/expected.bin" || return 1
-    [ "$(ls -A "$E2E_TMP" | grep -c bytewren-)" -eq 0 ] || { e2e_fail "a temporary file was left"; return 1; }
+    e2e_no_temporary_files || return 1
     e2e_close
 }
