@@ -11,8 +11,9 @@ using namespace win32host;
 
 TEST(AnsiTextTest, CharactersBecomeTheirCodePageBytes) {
     EXPECT_EQ(ToCodePage(L"A\u20AC\u00FF", 1252), "A\x80\xFF");
-    // A character the code page lacks is '?', not a look-alike ('A').
-    EXPECT_EQ(ToCodePage(L"\u0100", 1252), "?");
+    // A character the code page lacks gives nothing: no '?', no look-alike.
+    EXPECT_EQ(ToCodePage(L"\u0100", 1252), "");
+    EXPECT_EQ(ToCodePage(L"a\u0100", 1252), "");
     // A double-byte code page gives two bytes for one character.
     EXPECT_EQ(ToCodePage(L"\u3042", 932), "\x82\xA0");
     EXPECT_EQ(ToCodePage(L"", 1252), "");
@@ -29,11 +30,15 @@ TEST(AnsiTextTest, TypedSurrogatePairsAreOneCharacter) {
     TypedCharacters typed(1252);
     EXPECT_EQ(typed.Feed(L'a'), "a");
     EXPECT_EQ(typed.Feed(wchar_t(0xD83D)), "");  // waits for its second half
-    EXPECT_EQ(typed.Feed(wchar_t(0xDE00)), "?");
+    EXPECT_EQ(typed.Feed(wchar_t(0xDE00)), "");  // not in the code page
     // A first half followed by something else: each on its own.
     EXPECT_EQ(typed.Feed(wchar_t(0xD83D)), "");
-    EXPECT_EQ(typed.Feed(L'\u20AC'), "?\x80");
-    EXPECT_EQ(typed.Feed(wchar_t(0xDE00)), "?");
+    EXPECT_EQ(typed.Feed(L'\u20AC'), "\x80");
+    EXPECT_EQ(typed.Feed(wchar_t(0xDE00)), "");
+    // In UTF-8 a pair is one four-byte character.
+    TypedCharacters utf8(CP_UTF8);
+    EXPECT_EQ(utf8.Feed(wchar_t(0xD83D)), "");
+    EXPECT_EQ(utf8.Feed(wchar_t(0xDE00)), "\xF0\x9F\x98\x80");
     EXPECT_EQ(typed.Feed(wchar_t(0x03)), "\x03");  // Ctrl+C stays a control code
 }
 

@@ -33,8 +33,9 @@ std::string Convert(std::wstring_view text, UINT codePage, bool& usedDefault) {
 }  // namespace
 
 std::string ToCodePage(std::wstring_view text, UINT codePage) {
-    bool usedDefault = false;
-    return Convert(text, codePage, usedDefault);
+    bool missing = false;
+    std::string bytes = Convert(text, codePage, missing);
+    return missing ? std::string() : bytes;
 }
 
 wchar_t FromCodePageByte(unsigned char byte, UINT codePage) {
@@ -51,10 +52,7 @@ std::string TypedCharacters::Feed(wchar_t unit) {
         m_high = 0;
         if (IsLowSurrogate(unit)) {
             const wchar_t pair[2] = {high, unit};
-            bool missing = false;
-            std::string converted = Convert(std::wstring_view(pair, 2), m_codePage, missing);
-            // A character the code page lacks is one '?', not one per half.
-            return missing ? std::string("?") : converted;
+            return ToCodePage(std::wstring_view(pair, 2), m_codePage);
         }
         bytes = ToCodePage(std::wstring_view(&high, 1), m_codePage);
     }

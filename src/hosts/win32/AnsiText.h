@@ -11,8 +11,9 @@
 namespace win32host {
 
 /// The bytes of the UTF-16 text in the code page: one per character in a
-/// single-byte code page, one or two in a double-byte one. A character the
-/// code page lacks becomes its default character ('?'), never a look-alike.
+/// single-byte code page, one or two in a double-byte one. None at all when
+/// the code page lacks a character: typing it must not store a '?' or a
+/// look-alike in its place.
 std::string ToCodePage(std::wstring_view text, UINT codePage);
 
 /// The UTF-16 character of one byte in the code page; the byte itself when
@@ -20,8 +21,8 @@ std::string ToCodePage(std::wstring_view text, UINT codePage);
 wchar_t FromCodePageByte(unsigned char byte, UINT codePage);
 
 /// The characters of a window's WM_CHAR messages, one UTF-16 unit each, as
-/// the bytes a program reading the code page receives: a surrogate pair is
-/// one character.
+/// bytes of the code page: a surrogate pair is one character, and a
+/// character the code page lacks gives none.
 class TypedCharacters {
 public:
     explicit TypedCharacters(UINT codePage = CP_ACP) : m_codePage(codePage) {}
