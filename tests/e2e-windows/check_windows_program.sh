@@ -3,7 +3,8 @@
 # ENTER leave the window open; a click and two hex digits overwrite a byte,
 # INSERT and two more insert one; the right button's menu copies the
 # selection; Ctrl+C copies the characters of a drag for other programs;
-# Ctrl+F finds a hex pattern; Save, answered Yes, writes exactly the image;
+# Ctrl+F finds a hex pattern; the About box opens and closes; Save, answered
+# Yes, writes exactly the image;
 # Alt+F4 ends the program with status 0.
 
 # Where the view's cells lie in the window: wine draws the frame (4 pixels),
@@ -32,6 +33,8 @@ w32_window_changed_from() { [ "$(e2e_window_print)" != "$1" ]; }
 w32_unnamed_window_count() { xdotool search --onlyvisible --name '^$' 2>/dev/null | wc -l; }
 
 w32_more_unnamed_windows_than() { [ "$(w32_unnamed_window_count)" -gt "$1" ]; }
+
+w32_no_about_box() { ! e2e_window_named '^About\.\.\.$'; }
 
 # Bytes as octal escapes for printf.
 w32_bytes() { local b; for b in "$@"; do printf "\\$(printf %03o "$b")"; done; }
@@ -97,6 +100,16 @@ check_windows_program() {
     { head -c $((0x1F1)) "$expected"; printf '\x11'; tail -c +$((0x1F2)) "$expected"; } >"$E2E_TMP/x"
     mv "$E2E_TMP/x" "$expected"
     e2e_shot windows-program
+
+    # Help > About: the box from its template, ended by its default button.
+    e2e_key alt+h a
+    local about
+    about=$(timeout "$E2E_LIMIT" xdotool search --sync --onlyvisible --name '^About\.\.\.$' | head -1)
+    [ -n "$about" ] || { e2e_fail "no About box appeared"; return 1; }
+    e2e_shot windows-about
+    xdotool windowfocus --sync "$about" 2>/dev/null || xdotool windowfocus "$about"
+    e2e_key Return
+    e2e_poll w32_no_about_box || { e2e_fail "the About box stayed open"; return 1; }
 
     e2e_save || return 1
     e2e_wait_same "$file" "$expected" || return 1
