@@ -1,11 +1,10 @@
 // The real clipboard, as CF_TEXT bytes, and the files of a real drop handle.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <cstring>
 #include <string>
 
+#include "Drops.h"
 #include "hosts/win32/Clipboard.h"
 #include "hosts/win32/Win32ViewHost.h"
 #include "platform/win32/Utf16.h"
@@ -31,20 +30,6 @@ void PutOnClipboard(UINT format, const void* data, size_t size) {
     ::EmptyClipboard();
     ASSERT_NE(::SetClipboardData(format, block), nullptr);
     ::CloseClipboard();
-}
-
-/// A drop handle as the shell makes one: the names one after the other,
-/// each ending with a NUL, and one more NUL at the end.
-HDROP MakeDrop(const std::wstring& names) {
-    const size_t size = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
-                names.size() * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    return static_cast<HDROP>(block);
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 // pump hands a quit back, and the view paints through its buffer.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 #include <string>
 
 #include "app/MainDlg.h"
+#include "Drops.h"
 #include "hosts/win32/MainDialogHost.h"
 #include "platform/win32/Utf16.h"
 
@@ -76,18 +75,6 @@ bool Shows(HWND window, const RECT& area, COLORREF colour) {
     }
     ::ReleaseDC(window, dc);
     return found;
-}
-
-HDROP MakeDrop(const std::wstring& names) {
-    const size_t size = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
-                names.size() * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    return static_cast<HDROP>(block);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The drawing surface over a GDI device context: the memory device context
-// of one paint's off-screen bitmap, or a window's context for measuring.
+// of one paint's off-screen bitmap, or a window's context for measuring. The
+// context's state is StatefulSurface's, given to the context as text is
+// drawn.
 // Text is drawn and measured with the ANSI functions, so the image's bytes
 // show as the system's code page renders them.
 #pragma once
@@ -9,11 +11,11 @@
 #include <memory>
 
 #include "hosts/win32/FontCache.h"
-#include "platform/Surface.h"
+#include "platform/StatefulSurface.h"
 
 namespace win32host {
 
-class GdiSurface : public platform::Surface {
+class GdiSurface : public platform::StatefulSurface {
 public:
     /// Draws through dc, which the caller keeps alive longer than the
     /// surface; fonts come from fonts. The font selected at the start is
@@ -25,28 +27,19 @@ public:
 
     HDC Dc() const { return m_dc; }
 
-    void FillSolidRect(const platform::Rect& rect, platform::Color colour) override;
-    void FrameRect(const platform::Rect& rect, platform::Color colour) override;
-    void Draw3dRect(const platform::Rect& rect, platform::Color topLeft,
-                    platform::Color bottomRight) override;
-    platform::Color SetTextColor(platform::Color colour) override;
-    platform::Color SetBkColor(platform::Color colour) override;
-    platform::BkMode SetBkMode(platform::BkMode mode) override;
-    /// A font that is not valid (the default Font{}) stands for the font the
-    /// context had at the start.
-    platform::Font SelectFont(const platform::Font& font) override;
     int DrawTextInRect(const std::string& text, const platform::Rect& rect,
                        unsigned format) override;
     platform::Size GetTextExtent(const std::string& text) override;
 
 private:
-    /// Fills rect with colour, leaving the background colour as it was.
-    void FillArea(const platform::Rect& rect, platform::Color colour);
+    void FillArea(const platform::Rect& rect, platform::Color colour) override;
+    void FontChanged() override;
+    /// Gives the context the surface's colours and background mode.
+    void ApplyState();
 
     HDC m_dc;
     FontCache& m_fonts;
     HGDIOBJ m_originalFont;
-    platform::Font m_font;
 };
 
 /// A memory device context holding a bitmap of its own; the bitmap is
@@ -81,7 +74,6 @@ private:
 };
 
 COLORREF ToColorRef(platform::Color colour);
-platform::Color FromColorRef(COLORREF colour);
 RECT ToRect(const platform::Rect& rect);
 
 }  // namespace win32host
