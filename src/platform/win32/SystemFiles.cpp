@@ -155,15 +155,28 @@ void Close(FileHandle& file) {
 bool RenameOver(FileHandle& file, const std::string& from, const std::string& to) {
     // Replacing needs the new file closed. ReplaceFileW keeps the old file's
     // identity (creation time, short name, streams, security); where it
-    // cannot (another file system, no old file, or after it gave up half
-    // way), a plain replacing rename completes the save.
+    // cannot (another file system, no old file), a plain replacing rename
+    // completes the save. ReplaceFileW moves the old file to the backup name
+    // first: when it then gives up half way, the old file is there and not
+    // lost, and is put back if the rename cannot complete the save either.
     Close(file);
     const std::wstring source = win32::Widen(from);
     const std::wstring target = win32::Widen(to);
-    return ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                          nullptr, nullptr) ||
-           ::MoveFileExW(source.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const std::wstring backup = source + L"-old";
+    const bool replaced =
+        ::ReplaceFileW(target.c_str(), source.c_str(), backup.c_str(),
+                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+        ::MoveFileExW(source.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool oldFileMoved = ::GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (replaced) {
+        if (oldFileMoved) ::DeleteFileW(backup.c_str());
+        return true;
+    }
+    if (oldFileMoved && ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+    return false;
 }
 
 }  // namespace platform::sys

@@ -1,0 +1,182 @@
+// The real main window from the program's resources, with the real core
+// behind it: messages taken from the queue reach the view's pre-translation
+// before the dialog's key handling, typed characters arrive as 8-bit text,
+// drops and the command line open files, a close request ends the run, the
+// pump hands a quit back, and the view paints through its buffer.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/MainDlg.h"
+#include "Drops.h"
+#include "hosts/win32/MainDialogHost.h"
+#include "platform/win32/Utf16.h"
+
+using namespace win32host;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::mt19937 random(std::random_device{}());
+        const auto folder = std::filesystem::temp_directory_path() /
+                            ("bytewren-win32-" + std::to_string(random() % 1000000));
+        std::filesystem::create_directory(folder);
+        dir = folder.string();
+    }
+    void TearDown() override {
+        host.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+
+    /// Opens the main window with the given command line.
+    void Open(const std::string& commandLine = "\"C:\\bytewren.exe\"") {
+        host = std::make_unique<MainDialogHost>(dlg, ::GetModuleHandleW(nullptr),
+                                                platform::CommandLine::FromLine(commandLine));
+        ASSERT_TRUE(host->Open());
+        view = host->ViewWindowHost().GetClientRect().IsEmpty() ? nullptr : ViewWindow();
+        ASSERT_NE(view, nullptr);
+        Pump();
+    }
+    HWND ViewWindow() const { return ::GetWindow(host->Window(), GW_CHILD); }
+    void Pump() { host->PumpWaitingMessages(); }
+
+    std::string WriteFile(const std::string& name, const std::string& bytes) {
+        const std::string path = dir + "\\" + name;
+        std::ofstream(std::filesystem::path(platform::win32::Widen(path)), std::ios::binary)
+            << bytes;
+        return path;
+    }
+    std::string Image() const {
+        return std::string(reinterpret_cast<const char*>(dlg.m_hexView.m_pData),
+                           dlg.m_hexView.m_nFileSize);
+    }
+    void PostKey(UINT message, WPARAM key) { ::PostMessageW(view, message, key, 1); }
+
+    std::string dir;
+    CMainDlg dlg;
+    std::unique_ptr<MainDialogHost> host;
+    HWND view = nullptr;
+};
+
+/// Whether a window shows the colour anywhere in the rectangle.
+bool Shows(HWND window, const RECT& area, COLORREF colour) {
+    HDC dc = ::GetDC(window);
+    bool found = false;
+    for (int y = area.top; y < area.bottom && !found; ++y) {
+        for (int x = area.left; x < area.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
+    }
+    ::ReleaseDC(window, dc);
+    return found;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TheViewAndItsScrollBarCoverTheClientArea) {
+    Open();
+    RECT client{}, viewRect{}, bar{};
+    ::GetClientRect(host->Window(), &client);
+    ::GetClientRect(view, &viewRect);
+    EXPECT_EQ(viewRect.right, client.right);
+    EXPECT_EQ(viewRect.bottom, client.bottom);
+    HWND scrollBar = ::GetDlgItem(view, 150);
+    ASSERT_NE(scrollBar, nullptr);
+    ::GetWindowRect(scrollBar, &bar);
+    ::MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&bar), 2);
+    EXPECT_EQ(bar.left, client.right - 18);
+    EXPECT_EQ(bar.right, client.right);
+    EXPECT_EQ(::GetFocus(), view);
+}
+
+TEST_F(MainWindowTest, EscAndEnterBelongToTheViewNotTheDialog) {
+    Open();
+    dlg.m_hexView.m_bInputPanel = true;  // ESC closes the panel instead
+    for (WPARAM key : {WPARAM(VK_ESCAPE), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+        PostKey(WM_KEYDOWN, key);
+        Pump();
+    }
+    EXPECT_FALSE(dlg.m_hexView.m_bInputPanel);
+    EXPECT_FALSE(host->Ended());
+    EXPECT_TRUE(::IsWindowVisible(host->Window()));
+}
+
+TEST_F(MainWindowTest, TypedCharactersReachTheViewAs8BitText) {
+    Open();
+    ASSERT_TRUE(dlg.m_hexView.LoadFile(WriteFile("t.bin", "....")));
+    dlg.m_hexView.m_bCharArea = true;
+    dlg.m_hexView.m_nSelEnd = 3;
+    // A character above 0x7E in the code page, one the code page lacks and a
+    // surrogate pair type nothing, not even a '?'; the others type their
+    // bytes.
+    for (wchar_t unit : {L'A', L'\u20AC', L'\u0100', wchar_t(0xD83D), wchar_t(0xDE00), L'b', L'~'}) {
+        ::PostMessageW(view, WM_CHAR, unit, 1);
+    }
+    Pump();
+    EXPECT_EQ(Image(), "Ab~.");
+}
+
+TEST_F(MainWindowTest, ADropLoadsItsFirstFile) {
+    Open();
+    const std::string first = WriteFile("first \u00E9.bin", "one");
+    const std::string second = WriteFile("second.bin", "two");
+    const std::wstring names = platform::win32::Widen(first) + L'\0' +
+                               platform::win32::Widen(second) + L'\0';
+    ASSERT_TRUE(::PostMessageW(view, WM_DROPFILES, WPARAM(MakeDrop(names)), 0));
+    Pump();
+    EXPECT_EQ(Image(), "one");
+    EXPECT_EQ(host->Caption(), "Bytewren - first \u00E9.bin");
+}
+
+TEST_F(MainWindowTest, TheCommandLinesFileOpensOnceTheLoopRuns) {
+    const std::string path = WriteFile("with blank.bin", "xyz");
+    Open("\"C:\\bytewren.exe\" \"" + path + "\"");
+    EXPECT_EQ(Image(), "xyz");
+    EXPECT_EQ(host->Caption(), "Bytewren - with blank.bin");
+}
+
+TEST_F(MainWindowTest, ACloseRequestEndsTheRunAndEveryMode) {
+    Open();
+    dlg.m_hexView.m_bLoading = true;
+    ::PostMessageW(host->Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(host->Exec(), IDCANCEL);
+    EXPECT_FALSE(dlg.m_hexView.m_bLoading);
+    EXPECT_FALSE(host->PumpWaitingMessages());
+}
+
+TEST_F(MainWindowTest, PumpingHandsAQuitBackToTheRun) {
+    Open();
+    ::PostQuitMessage(3);
+    EXPECT_FALSE(host->PumpWaitingMessages());
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    EXPECT_EQ(quit.wParam, 3u);
+    // The run ends on it and hands it on again.
+    EXPECT_EQ(host->Exec(), -1);
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(MainWindowTest, TheViewPaintsItsScreenInOneCopy) {
+    Open();
+    ASSERT_TRUE(dlg.m_hexView.LoadFile(WriteFile("t.bin", std::string(40, '\0'))));
+    ::UpdateWindow(view);
+    const CHexView& v = dlg.m_hexView;
+    RECT client{};
+    ::GetClientRect(view, &client);
+    // The caret byte's hex pair on its red, the status line's fill at the
+    // bottom, and nothing of the view's in the scroll bar's strip.
+    const int rowTop = v.m_nCellWidth;
+    EXPECT_TRUE(Shows(view, {v.m_nHexLeft, rowTop, v.m_nHexLeft + 2 * v.m_nCellWidth,
+                             rowTop + v.m_nRowHeight},
+                      RGB(175, 75, 75)));
+    EXPECT_TRUE(Shows(view, {0, client.bottom - 18, client.right - 18, client.bottom},
+                      RGB(20, 20, 20)));
+    EXPECT_FALSE(Shows(view, {client.right - 18, 0, client.right, client.bottom},
+                       RGB(20, 20, 20)));
+}
