@@ -16,8 +16,11 @@ check_files() {
     e2e_start_app "$file"
     e2e_wait_window || return 1
     e2e_focus
+    # The print is taken once the pointer's highlight is painted, as it
+    # will be after Reload.
+    e2e_settle || return 1
     local loaded
-    loaded=$(e2e_dump_print)
+    loaded=$(e2e_steady_dump_print)
     # Byte 0 is selected after the load.
     e2e_key 5 a
     e2e_key alt+f a

@@ -262,6 +262,19 @@ e2e_window_changed_from() { [ "$(e2e_window_print)" != "$1" ]; }
 
 e2e_dump_print_is() { [ "$(e2e_dump_print)" = "$1" ]; }
 
+# The dump's fingerprint once two in a row agree, so that no paint still
+# on its way (a loaded machine delays them) is missed.
+e2e_steady_dump_print() {
+    local before now
+    before=$(e2e_dump_print)
+    for _ in $(seq 100); do
+        now=$(e2e_dump_print)
+        [ "$now" = "$before" ] && break
+        before=$now
+    done
+    echo "$now"
+}
+
 # The file's inode: a save replaces the file, so it changes even when the
 # bytes do not.
 e2e_inode() { stat -c %i "$1"; }
