@@ -6,12 +6,6 @@
 
 using namespace platform;
 
-namespace {
-
-constexpr size_t kSixChunks = 5 * 4096 + 100;
-
-}  // namespace
-
 TEST_F(FileTest, ASaveRightAfterEscapeDuringALoadWritesNothing) {
     const auto old = Bytes(1000, 1);
     WriteFile(Path("a.bin"), old);

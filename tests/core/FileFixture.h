@@ -13,6 +13,9 @@
 
 #include "FileState.h"
 #include "ViewFixture.h"
+
+/// Six chunks of a load or save, so it pumps five times.
+inline constexpr size_t kSixChunks = 5 * 4096 + 100;
 #include "platform/FileIO.h"
 
 class FileTest : public ViewTest {

@@ -20,13 +20,6 @@
 
 using namespace platform;
 
-namespace {
-
-/// Six chunks, so a save pumps five times.
-constexpr size_t kSixChunks = 5 * 4096 + 100;
-
-}  // namespace
-
 TEST_F(FileTest, SavesExactlyTheImageAndLeavesTheViewAsItWas) {
     WriteFile(Path("a.bin"), Bytes(50));
     ASSERT_TRUE(view.LoadFile(Path("a.bin")));

@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 using platform::win32::Widen;
 

@@ -13,8 +13,6 @@ using namespace platform;
 
 namespace {
 
-/// Six chunks, so the operation pumps five times.
-constexpr size_t kSixChunks = 5 * 4096 + 100;
 constexpr unsigned CTRL_V = 22;
 
 struct Edit {

@@ -6,13 +6,6 @@
 
 using namespace platform;
 
-namespace {
-
-/// Six chunks, so a save pumps five times.
-constexpr size_t kSixChunks = 5 * 4096 + 100;
-
-}  // namespace
-
 TEST_F(FileTest, AFileThatAnotherProgramWritesCannotBeSavedOrLoaded) {
     const auto old = Bytes(3000, 1);
     WriteFile(Path("t.bin"), old);
