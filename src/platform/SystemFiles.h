@@ -1,5 +1,5 @@
 // The operating system's file calls that the save code needs, one version
-// for POSIX (platform/posix) and one for Windows (platform/win32); not part
+// for POSIX (platform/posix) and one for Windows (hosts/win32/system); not part
 // of the file layer's interface (the core includes FileIO.h only).
 // Paths are UTF-8 throughout.
 #pragma once

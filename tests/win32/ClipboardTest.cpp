@@ -7,7 +7,7 @@
 #include "Drops.h"
 #include "hosts/win32/Clipboard.h"
 #include "hosts/win32/Win32ViewHost.h"
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 using namespace win32host;
 

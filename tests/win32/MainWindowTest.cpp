@@ -15,7 +15,7 @@
 #include "app/MainDlg.h"
 #include "Drops.h"
 #include "hosts/win32/MainDialogHost.h"
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 using namespace win32host;
 

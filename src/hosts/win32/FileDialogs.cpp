@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 namespace win32host {
 namespace {

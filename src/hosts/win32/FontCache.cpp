@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 namespace win32host {
 

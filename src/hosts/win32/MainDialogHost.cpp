@@ -3,7 +3,7 @@
 #include "hosts/win32/Guard.h"
 #include "hosts/win32/Placement.h"
 #include "platform/Constants.h"
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 using namespace platform;
 using platform::win32::Narrow;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 namespace win32host {
 

@@ -11,7 +11,7 @@
 #include "hosts/win32/Win32ScrollBar.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 using namespace platform;
 using platform::win32::Narrow;

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "platform/SystemFiles.h"
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 namespace platform {
 namespace {

@@ -12,7 +12,7 @@
 #include "platform/SaveWriter.h"
 #include "platform/SystemFiles.h"
 #include "platform/WriteMethod.h"
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 namespace platform {
 namespace {

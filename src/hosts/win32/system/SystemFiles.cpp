@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 namespace platform::sys {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/Utf16.h"
+#include "hosts/win32/system/Utf16.h"
 
 #include <windows.h>
 
