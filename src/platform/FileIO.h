@@ -77,7 +77,8 @@ public:
     /// length on disk. Done at once when there is nothing to prepare.
     /// Failed: no backup or no room; the file is as it was.
     Step PrepareNext(size_t maxBytes);
-    /// Appends all of size bytes; false on any failure.
+    /// Appends all of size bytes, which the file layer may hold back until
+    /// a later Write or Flush; false on any failure so far.
     bool Write(const void* data, size_t size);
     /// Makes the written bytes durable at the new length; false when they
     /// may not have reached the disk (no space, I/O error).
@@ -125,5 +126,9 @@ void InitFileWrites();
 void InjectReadFailure(int n);
 void InjectWriteFailure(int n);
 void InjectBackupFailure(int n);
+/// Test seam: a save gathers its consecutive writes, and the copying of a
+/// backup its pieces, into system calls of this many bytes (0: the usual
+/// megabyte); one piece per call shows each piece in the file at once.
+void SetWriteGathering(size_t bytes);
 
 }  // namespace platform

@@ -6,8 +6,10 @@
 // file holds either all the old or all the new bytes durably; if the old
 // bytes cannot be put back it is kept as their only copy.
 #include <algorithm>
+#include <new>
 #include <vector>
 
+#include "platform/GatheredWrites.h"
 #include "platform/SaveWriter.h"
 #include "platform/SystemFiles.h"
 
@@ -33,14 +35,11 @@ public:
     Step PrepareNext(size_t maxBytes) override {
         if (m_phase != Phase::Preparing) return Step::Failed;
         if (m_copied < m_oldLength) {
-            const size_t n = size_t(std::min<uint64_t>(maxBytes, m_oldLength - m_copied));
-            m_buffer.resize(n);
-            if (sys::BackupFailureInjected() ||
-                !sys::ReadAllAt(m_file, m_buffer.data(), n, m_copied) ||
-                !sys::WriteAllAt(m_backup, m_buffer.data(), n, m_copied)) {
+            // The copying goes in large blocks, the progress in pieces.
+            if (sys::BackupFailureInjected() || (m_copied == m_blockEnd && !CopyBlock())) {
                 return GiveUp();
             }
-            m_copied += n;
+            m_copied = std::min<uint64_t>(m_copied + maxBytes, m_blockEnd);
             return Step::More;
         }
         if (!sys::SyncFile(m_backup)) return GiveUp();
@@ -53,19 +52,14 @@ public:
     }
 
     bool Write(const void* data, size_t size) override {
-        if (m_phase != Phase::Writing) return false;
-        m_touched = std::max(m_touched, m_written + size);
-        if (sys::WriteFailureInjected() || !sys::WriteAllAt(m_file, data, size, m_written)) {
-            return false;
-        }
-        m_written += size;
-        return true;
+        return m_phase == Phase::Writing && !sys::WriteFailureInjected() &&
+               m_writes.Append(data, size);
     }
 
     bool Flush() override {
-        if (m_phase != Phase::Writing) return false;
+        if (m_phase != Phase::Writing || !m_writes.Drain()) return false;
         // Cutting the file short loses old bytes past the new end too.
-        if (m_length < m_oldLength) m_touched = m_oldLength;
+        m_cut = m_length < m_oldLength;
         if (!sys::SetLength(m_file, m_length)) return false;
         sys::KeepMode(m_file, m_mode);
         return !sys::WriteFailureInjected() && sys::SyncFile(m_file);
@@ -118,7 +112,7 @@ public:
         switch (m_phase) {
             case Phase::Preparing: return m_copied;
             case Phase::Undoing: return m_oldLength + (RestoreEnd() - m_restored);
-            default: return m_oldLength + m_written;
+            default: return m_oldLength + m_writes.Added();
         }
     }
     uint64_t WorkTotal() const override { return m_oldLength + m_length; }
@@ -129,7 +123,26 @@ private:
 
     /// The old bytes that writes (or the cut to a shorter length) may have
     /// changed end here.
-    uint64_t RestoreEnd() const { return std::min(m_touched, m_oldLength); }
+    uint64_t RestoreEnd() const {
+        return m_cut ? m_oldLength : std::min(m_writes.Issued(), m_oldLength);
+    }
+
+    /// Copies the next block of the old contents into the backup.
+    bool CopyBlock() {
+        const size_t n =
+            size_t(std::min<uint64_t>(GatheredWrites::Capacity(), m_oldLength - m_blockEnd));
+        try {
+            m_buffer.resize(n);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        if (!sys::ReadAllAt(m_file, m_buffer.data(), n, m_blockEnd) ||
+            !sys::WriteAllAt(m_backup, m_buffer.data(), n, m_blockEnd)) {
+            return false;
+        }
+        m_blockEnd += n;
+        return true;
+    }
 
     Step GiveUp() {
         sys::Close(m_file);
@@ -157,9 +170,10 @@ private:
     uint64_t m_oldLength;
     uint64_t m_length;
     Phase m_phase = Phase::Preparing;
-    uint64_t m_copied = 0;    // old bytes in the backup
-    uint64_t m_written = 0;   // new bytes in the file
-    uint64_t m_touched = 0;   // end of what the writes may have changed
+    uint64_t m_copied = 0;    // old bytes counted as in the backup
+    uint64_t m_blockEnd = 0;  // old bytes in the backup
+    GatheredWrites m_writes{m_file};
+    bool m_cut = false;       // the file was cut short of its old length
     uint64_t m_restored = 0;  // old bytes put back
     std::vector<char> m_buffer;
 };

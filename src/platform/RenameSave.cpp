@@ -1,6 +1,7 @@
 // A save that writes a complete new file beside the target and renames it
 // over the target once it is on disk: the target keeps its old bytes until
 // that moment, whatever happens before.
+#include "platform/GatheredWrites.h"
 #include "platform/SaveWriter.h"
 #include "platform/SystemFiles.h"
 
@@ -22,14 +23,12 @@ public:
     Step PrepareNext(size_t) override { return Step::Done; }
 
     bool Write(const void* data, size_t size) override {
-        if (m_file == NO_FILE || sys::WriteFailureInjected()) return false;
-        if (!sys::WriteAllAt(m_file, data, size, m_written)) return false;
-        m_written += size;
-        return true;
+        return m_file != NO_FILE && !sys::WriteFailureInjected() && m_writes.Append(data, size);
     }
 
     bool Flush() override {
-        return m_file != NO_FILE && !sys::WriteFailureInjected() && sys::SyncFile(m_file);
+        return m_file != NO_FILE && !sys::WriteFailureInjected() && m_writes.Drain() &&
+               sys::SyncFile(m_file);
     }
 
     bool Commit() override {
@@ -45,7 +44,7 @@ public:
         return Step::Done;
     }
 
-    uint64_t WorkDone() const override { return m_written; }
+    uint64_t WorkDone() const override { return m_writes.Added(); }
     uint64_t WorkTotal() const override { return m_length; }
 
 private:
@@ -61,7 +60,7 @@ private:
     std::string m_temp;  // empty once renamed or removed
     std::string m_target;
     uint64_t m_length;
-    uint64_t m_written = 0;
+    GatheredWrites m_writes{m_file};
 };
 
 }  // namespace

@@ -13,15 +13,18 @@
 
 #include "FileState.h"
 #include "ViewFixture.h"
+#include "platform/FileIO.h"
 
 /// Six chunks of a load or save, so it pumps five times.
 inline constexpr size_t kSixChunks = 5 * 4096 + 100;
-#include "platform/FileIO.h"
 
 class FileTest : public ViewTest {
 protected:
     void SetUp() override {
         ViewTest::SetUp();
+        // Each chunk a save writes reaches the file before the next pump,
+        // so the tests see the file as every step of a save leaves it.
+        platform::SetWriteGathering(CHexView::CHUNK_SIZE);
         std::mt19937 random(std::random_device{}());
         for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
             const auto folder = std::filesystem::temp_directory_path() /
@@ -33,6 +36,7 @@ protected:
     void TearDown() override {
         platform::InjectReadFailure(0);
         platform::InjectWriteFailure(0);
+        platform::SetWriteGathering(0);
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }

@@ -1,0 +1,49 @@
+// Consecutive writes to one file, gathered into system calls of up to a
+// megabyte: a save hands the file layer small pieces (so that it can pump
+// messages between them), and one system call per small piece would take
+// longer than the copying itself. Internal to the file layer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/FileIO.h"
+
+namespace platform {
+
+class GatheredWrites {
+public:
+    /// Bytes gathered per system call, unless SetWriteGathering says other.
+    static constexpr size_t kDefaultBytes = size_t(1) << 20;
+
+    /// Writes to file (not owned; closing it makes later writes fail) from
+    /// offset 0.
+    explicit GatheredWrites(const FileHandle& file);
+
+    /// The gathering size now in force.
+    static size_t Capacity();
+
+    /// Adds size bytes after those added before; writes out what is
+    /// gathered whenever the gathering size is reached. False when a write
+    /// failed.
+    bool Append(const void* data, size_t size);
+    /// Writes out whatever is still gathered.
+    bool Drain();
+
+    /// Bytes added so far.
+    uint64_t Added() const { return m_issued + m_pending.size(); }
+    /// End of the bytes handed to the system: a write that failed may have
+    /// changed the file up to here.
+    uint64_t Issued() const { return m_issued; }
+
+private:
+    bool Issue(const void* data, size_t size);
+
+    const FileHandle& m_file;
+    const size_t m_capacity;
+    std::vector<char> m_pending;
+    uint64_t m_issued = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,160 @@
+// A save's small writes reach the file in large system calls: what reaches
+// the file is exactly what was added, in order, and a save that stops at
+// any point, with part of the new bytes written and part still gathered,
+// leaves the old file as it was.
+#include "FileFixture.h"
+#include "platform/GatheredWrites.h"
+#include "platform/SystemFiles.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr size_t kMiB = size_t(1) << 20;
+constexpr int kChunksPerGathering = int(GatheredWrites::kDefaultBytes / CHexView::CHUNK_SIZE);
+
+int Chunks(size_t length) {
+    return int((length + CHexView::CHUNK_SIZE - 1) / CHexView::CHUNK_SIZE);
+}
+
+}  // namespace
+
+class GatheredWritesTest : public FileTest {
+protected:
+    void SetUp() override {
+        FileTest::SetUp();
+        SetWriteGathering(0);  // the gathering a user's saves have
+    }
+
+    /// Opens a new file for a GatheredWrites; closed by TearDown.
+    FileHandle& NewFile(const std::string& name) {
+        bool exists = false;
+        m_file = sys::CreateNewFile(Path(name), true, exists);
+        EXPECT_NE(m_file, NO_FILE);
+        return m_file;
+    }
+    void TearDown() override {
+        sys::Close(m_file);
+        FileTest::TearDown();
+    }
+
+    FileHandle m_file = NO_FILE;
+};
+
+TEST_F(GatheredWritesTest, TheFileGetsExactlyTheBytesAddedInWholeGatherings) {
+    std::mt19937 random(7);
+    for (const size_t gathering : {size_t(1000), size_t(4096), GatheredWrites::kDefaultBytes}) {
+        SetWriteGathering(gathering);
+        const std::string name = "g" + std::to_string(gathering);
+        GatheredWrites writes(NewFile(name));
+        std::vector<uint8_t> added;
+        while (added.size() < 3 * gathering + 17) {
+            const auto piece = Bytes(random() % (2 * gathering + 1), unsigned(added.size()));
+            ASSERT_TRUE(writes.Append(piece.data(), piece.size()));
+            added.insert(added.end(), piece.begin(), piece.end());
+            EXPECT_EQ(writes.Added(), added.size());
+            EXPECT_EQ(writes.Issued() % gathering, 0u);
+            EXPECT_LT(added.size() - writes.Issued(), gathering) << "a full gathering is written";
+#ifndef _WIN32  // Windows shares no file a save holds open
+            EXPECT_EQ(ReadFile(Path(name)),
+                      std::vector<uint8_t>(added.begin(), added.begin() + long(writes.Issued())));
+#endif
+        }
+        ASSERT_TRUE(writes.Drain());
+        EXPECT_EQ(writes.Issued(), added.size());
+        sys::Close(m_file);
+        EXPECT_EQ(ReadFile(Path(name)), added) << gathering;
+    }
+}
+
+TEST_F(GatheredWritesTest, AFailedWriteIsReportedAndCountsAsIssued) {
+    SetWriteGathering(100);
+    GatheredWrites writes(NewFile("f.bin"));
+    const auto bytes = Bytes(150);
+    ASSERT_TRUE(writes.Append(bytes.data(), 50));
+    sys::Close(m_file);  // every write from now on fails
+    EXPECT_TRUE(writes.Append(bytes.data(), 40)) << "still gathered";
+    EXPECT_FALSE(writes.Append(bytes.data(), 60));
+    EXPECT_EQ(writes.Issued(), 100u) << "the failed write may have changed the file";
+    ASSERT_TRUE(writes.Append(bytes.data(), 10));
+    EXPECT_FALSE(writes.Drain());
+    EXPECT_EQ(writes.Issued(), 110u);
+}
+
+TEST_F(GatheredWritesTest, ASaveStoppedWithBytesWrittenAndGatheredLeavesTheOldFile) {
+    struct Sizes {
+        size_t old;
+        size_t image;
+    };
+    int failures = 0;
+    // Each over several gatherings, growing and shrinking.
+    for (const Sizes s :
+         {Sizes{2 * kMiB + 300, 3 * kMiB + 5000}, Sizes{3 * kMiB + 5000, 2 * kMiB + 300}}) {
+#ifdef _WIN32
+        const bool inPlaceKinds[] = {false};
+#else
+        const bool inPlaceKinds[] = {false, true};  // a second name makes it write in place
+#endif
+        for (const bool inPlace : inPlaceKinds) {
+            const auto old = Bytes(s.old, 1);
+            const auto image = Bytes(s.image, 2);
+            const int backupPumps = inPlace ? Chunks(s.old) : 0;
+            const int writePumps = Chunks(s.image) - 1;
+            const auto prepare = [&] {
+                std::filesystem::remove(Path("a.bin"));
+                std::filesystem::remove(Path("b.bin"));
+                WriteFile(Path("a.bin"), old);
+                if (inPlace) std::filesystem::create_hard_link(Path("a.bin"), Path("b.bin"));
+                SetImage(image);
+            };
+            const std::set<std::string> names =
+                inPlace ? std::set<std::string>{"a.bin", "b.bin"} : std::set<std::string>{"a.bin"};
+
+            // ESC before and after the first gathering reached the file,
+            // and at the last chunk, with the rest still gathered.
+            for (int k : {1, backupPumps + 1, backupPumps + kChunksPerGathering + 3,
+                          backupPumps + writePumps}) {
+                const std::string context = std::to_string(s.old) + (inPlace ? " in place" : "") +
+                                            ", ESC at " + std::to_string(k);
+                prepare();
+                const int base = host.PumpCount();
+                bool writtenWhenStopped = false;
+                host.OnPump([&](int n) {
+                    if (n != base + k) return;
+                    // The old bytes, whatever length the file has by now.
+                    auto now = ReadFile(Path("a.bin"));
+                    now.resize(old.size());
+                    writtenWhenStopped = now != old;
+                    view.LeaveAllModes();  // what ESC does
+                });
+                EXPECT_FALSE(view.SaveToFile(Path("a.bin"))) << context;
+                host.OnPump(nullptr);
+                EXPECT_EQ(writtenWhenStopped, inPlace && k > backupPumps + kChunksPerGathering)
+                    << context;
+                EXPECT_EQ(ReadFile(Path("a.bin")), old) << context;
+                EXPECT_EQ(Names(dir), names) << context;
+            }
+
+            // A write failing when a gathering goes out, and the flush failing.
+            for (int k : {kChunksPerGathering, 2 * kChunksPerGathering + 1, Chunks(s.image) + 1}) {
+                const std::string context = std::to_string(s.old) + (inPlace ? " in place" : "") +
+                                            ", failure at " + std::to_string(k);
+                prepare();
+                InjectWriteFailure(k);
+                EXPECT_FALSE(view.SaveToFile(Path("a.bin"))) << context;
+                ++failures;
+                EXPECT_EQ(ReadFile(Path("a.bin")), old) << context;
+                EXPECT_EQ(Names(dir), names) << context;
+            }
+
+            prepare();
+            ASSERT_TRUE(view.SaveToFile(Path("a.bin")));
+            EXPECT_EQ(ReadFile(Path("a.bin")), image);
+            if (inPlace) {
+                EXPECT_EQ(ReadFile(Path("b.bin")), image);
+            }
+            EXPECT_EQ(Names(dir), names);
+        }
+    }
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>(size_t(failures), kWriteFailed));
+}
