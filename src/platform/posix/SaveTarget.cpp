@@ -30,6 +30,18 @@ bool HasExtendedAttributes(const std::string& path) {
     return false;
 }
 
+/// Lets the system drop the cached pages of a file that a new one is about
+/// to replace. They would stay until the rename, so a save would hold the
+/// file's size in page cache twice over, and pages the system must find
+/// afresh are slow to fill (notably on virtual machines); the new file's
+/// pages take their place instead. Advice only: the file is unchanged.
+void DropCachedContents(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
 /// The temporary file for replacing target (old: its state, or null for a
 /// new file) by rename, with old's owner, group and mode where the system
 /// allows it. Null when no file can be created beside target.
@@ -44,6 +56,7 @@ std::unique_ptr<SaveWriter> BeginRenameSave(const std::string& target, const str
     if (file == NO_FILE) return nullptr;
     auto save = MakeRenameSave(file, temp, target, length);
     if (!old) return save;
+    DropCachedContents(target);
 
     // The new file must end up as the old one was: owner, group and mode
     // (set-id bits included, which a change of owner would clear).
