@@ -57,8 +57,8 @@ struct Color {
     uint8_t g = 0;
     uint8_t b = 0;
     constexpr uint32_t Packed() const { return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b; }
-    friend constexpr bool operator==(Color a, Color b) {
-        return a.r == b.r && a.g == b.g && a.b == b.b;
+    friend constexpr bool operator==(Color x, Color y) {
+        return x.r == y.r && x.g == y.g && x.b == y.b;
     }
 };
 
