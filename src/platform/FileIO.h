@@ -28,13 +28,21 @@ public:
     /// The file's length as it was when opened.
     uint64_t Length() const { return m_length; }
     /// Reads up to size bytes; returns the number read (0 at the end of the
-    /// file) or -1 on a read error.
+    /// file) or -1 on a read error. The file is read ahead in large blocks,
+    /// so that small reads do not cost a system call each.
     int64_t Read(void* buffer, size_t size);
     void Close();
 
 private:
+    /// One read call of the system's, with Read's results.
+    int64_t ReadFromSystem(void* buffer, size_t size);
+
     FileHandle m_file = NO_FILE;
     uint64_t m_length = 0;
+    std::unique_ptr<char[]> m_ahead;  // read from the file, handed out from m_aheadAt
+    size_t m_aheadSize = 0;
+    size_t m_aheadAt = 0;
+    size_t m_aheadEnd = 0;
 };
 
 class SaveWriter;
@@ -126,9 +134,10 @@ void InitFileWrites();
 void InjectReadFailure(int n);
 void InjectWriteFailure(int n);
 void InjectBackupFailure(int n);
-/// Test seam: a save gathers its consecutive writes, and the copying of a
-/// backup its pieces, into system calls of this many bytes (0: the usual
-/// megabyte); one piece per call shows each piece in the file at once.
-void SetWriteGathering(size_t bytes);
+/// Test seam: the file layer reads a loaded file ahead, and gathers a
+/// save's writes and the copying of its backup, in system calls of this
+/// many bytes (0: the usual megabyte). With the core's chunk size, every
+/// chunk meets the file itself at once.
+void SetIoBlockSize(size_t bytes);
 
 }  // namespace platform

@@ -3,22 +3,12 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/IoBlock.h"
 #include "platform/SystemFiles.h"
 
 namespace platform {
-namespace {
 
-size_t g_gatherBytes = GatheredWrites::kDefaultBytes;
-
-}  // namespace
-
-void SetWriteGathering(size_t bytes) {
-    g_gatherBytes = bytes > 0 ? bytes : GatheredWrites::kDefaultBytes;
-}
-
-size_t GatheredWrites::Capacity() { return g_gatherBytes; }
-
-GatheredWrites::GatheredWrites(const FileHandle& file) : m_file(file), m_capacity(Capacity()) {}
+GatheredWrites::GatheredWrites(const FileHandle& file) : m_file(file), m_capacity(IoBlockSize()) {}
 
 bool GatheredWrites::Append(const void* data, size_t size) {
     if (m_pending.capacity() < m_capacity) {

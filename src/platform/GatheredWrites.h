@@ -1,6 +1,5 @@
-// Consecutive writes to one file, gathered into system calls of up to a
-// megabyte: a save hands the file layer small pieces (so that it can pump
-// messages between them), and one system call per small piece would take
+// Consecutive writes to one file, gathered into system calls of
+// IoBlockSize() bytes: one system call per small piece of a save would take
 // longer than the copying itself. Internal to the file layer.
 #pragma once
 
@@ -14,18 +13,12 @@ namespace platform {
 
 class GatheredWrites {
 public:
-    /// Bytes gathered per system call, unless SetWriteGathering says other.
-    static constexpr size_t kDefaultBytes = size_t(1) << 20;
-
     /// Writes to file (not owned; closing it makes later writes fail) from
     /// offset 0.
     explicit GatheredWrites(const FileHandle& file);
 
-    /// The gathering size now in force.
-    static size_t Capacity();
-
     /// Adds size bytes after those added before; writes out what is
-    /// gathered whenever the gathering size is reached. False when a write
+    /// gathered whenever a block is full. False when a write
     /// failed.
     bool Append(const void* data, size_t size);
     /// Writes out whatever is still gathered.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/GatheredWrites.h"
+#include "platform/IoBlock.h"
 #include "platform/SaveWriter.h"
 #include "platform/SystemFiles.h"
 
@@ -129,8 +130,7 @@ private:
 
     /// Copies the next block of the old contents into the backup.
     bool CopyBlock() {
-        const size_t n =
-            size_t(std::min<uint64_t>(GatheredWrites::Capacity(), m_oldLength - m_blockEnd));
+        const size_t n = size_t(std::min<uint64_t>(IoBlockSize(), m_oldLength - m_blockEnd));
         try {
             m_buffer.resize(n);
         } catch (const std::bad_alloc&) {

@@ -22,9 +22,9 @@ class FileTest : public ViewTest {
 protected:
     void SetUp() override {
         ViewTest::SetUp();
-        // Each chunk a save writes reaches the file before the next pump,
-        // so the tests see the file as every step of a save leaves it.
-        platform::SetWriteGathering(CHexView::CHUNK_SIZE);
+        // Each chunk a load reads or a save writes meets the file before
+        // the next pump, so the tests see every step of a load or a save.
+        platform::SetIoBlockSize(CHexView::CHUNK_SIZE);
         std::mt19937 random(std::random_device{}());
         for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
             const auto folder = std::filesystem::temp_directory_path() /
@@ -36,7 +36,7 @@ protected:
     void TearDown() override {
         platform::InjectReadFailure(0);
         platform::InjectWriteFailure(0);
-        platform::SetWriteGathering(0);
+        platform::SetIoBlockSize(0);
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }
@@ -94,6 +94,8 @@ inline const std::string kCreateFailed =
     "Could not write file, it may be in use by another process.";
 inline const std::string kWriteFailed =
     "Failed during file write process, you may be out of diskspace.";
+inline const std::string kReadFailed =
+    "Failed during file read process, the file may have changed or become unreadable.";
 /// The copy of a file's old contents an in-place save makes beside it.
 inline std::string BackupOf(const std::string& name) { return "." + name + ".bytewren-backup"; }
 inline std::string InterruptedSaveMessage(const std::string& backups) {

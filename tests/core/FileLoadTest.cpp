@@ -11,11 +11,6 @@
 
 using namespace platform;
 
-namespace {
-const std::string kReadFailed =
-    "Failed during file read process, the file may have changed or become unreadable.";
-}
-
 TEST_F(FileTest, LoadsFilesOfEverySizeAroundTheChunkSize) {
     for (size_t size : {1u, 4095u, 4096u, 4097u, 8192u, 3 * 4096u + 5}) {
         const auto bytes = Bytes(size, unsigned(size));

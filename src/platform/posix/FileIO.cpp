@@ -47,12 +47,7 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
-int64_t InputFile::Read(void* buffer, size_t size) {
-    if (m_file == NO_FILE) return -1;
-    if (sys::ReadFailureInjected()) {
-        errno = EIO;
-        return -1;
-    }
+int64_t InputFile::ReadFromSystem(void* buffer, size_t size) {
     for (;;) {
         ssize_t got = ::read(Fd(m_file), buffer, size);
         if (got >= 0) return got;
@@ -64,6 +59,8 @@ void InputFile::Close() {
     if (m_file != NO_FILE) ::close(Fd(m_file));
     m_file = NO_FILE;
     m_length = 0;
+    m_ahead.reset();
+    m_aheadAt = m_aheadEnd = 0;
 }
 
 }  // namespace platform

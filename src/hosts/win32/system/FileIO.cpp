@@ -35,12 +35,7 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
-int64_t InputFile::Read(void* buffer, size_t size) {
-    if (m_file == NO_FILE) return -1;
-    if (sys::ReadFailureInjected()) {
-        ::SetLastError(ERROR_READ_FAULT);
-        return -1;
-    }
+int64_t InputFile::ReadFromSystem(void* buffer, size_t size) {
     DWORD got = 0;
     const DWORD asked = DWORD(std::min<size_t>(size, 1u << 30));
     if (!::ReadFile(Handle(m_file), buffer, asked, &got, nullptr)) return -1;
@@ -51,6 +46,8 @@ void InputFile::Close() {
     if (m_file != NO_FILE) ::CloseHandle(Handle(m_file));
     m_file = NO_FILE;
     m_length = 0;
+    m_ahead.reset();
+    m_aheadAt = m_aheadEnd = 0;
 }
 
 }  // namespace platform

@@ -1,9 +1,11 @@
-// A save's small writes reach the file in large system calls: what reaches
-// the file is exactly what was added, in order, and a save that stops at
-// any point, with part of the new bytes written and part still gathered,
-// leaves the old file as it was.
+// The file layer meets the file in large blocks while loads and saves go
+// chunk by chunk: a load gets exactly the file, and sees it shrink; what
+// reaches a saved file is exactly what was written, in order; and a save
+// that stops at any point, with part of the new bytes written and part
+// still gathered, leaves the old file as it was.
 #include "FileFixture.h"
 #include "platform/GatheredWrites.h"
+#include "platform/IoBlock.h"
 #include "platform/SystemFiles.h"
 
 using namespace platform;
@@ -11,7 +13,7 @@ using namespace platform;
 namespace {
 
 constexpr size_t kMiB = size_t(1) << 20;
-constexpr int kChunksPerGathering = int(GatheredWrites::kDefaultBytes / CHexView::CHUNK_SIZE);
+constexpr int kChunksPerBlock = int(kDefaultIoBlockSize / CHexView::CHUNK_SIZE);
 
 int Chunks(size_t length) {
     return int((length + CHexView::CHUNK_SIZE - 1) / CHexView::CHUNK_SIZE);
@@ -19,11 +21,11 @@ int Chunks(size_t length) {
 
 }  // namespace
 
-class GatheredWritesTest : public FileTest {
+class IoBlockTest : public FileTest {
 protected:
     void SetUp() override {
         FileTest::SetUp();
-        SetWriteGathering(0);  // the gathering a user's saves have
+        SetIoBlockSize(0);  // the blocks a user's loads and saves have
     }
 
     /// Opens a new file for a GatheredWrites; closed by TearDown.
@@ -41,10 +43,50 @@ protected:
     FileHandle m_file = NO_FILE;
 };
 
-TEST_F(GatheredWritesTest, TheFileGetsExactlyTheBytesAddedInWholeGatherings) {
+TEST_F(IoBlockTest, ReadsOfAnySizeGetExactlyTheFileThroughTheBlocksAhead) {
+    std::mt19937 random(5);
+    for (const size_t block : {size_t(1000), kDefaultIoBlockSize}) {
+        SetIoBlockSize(block);
+        const auto bytes = Bytes(3 * block + 17, unsigned(block));
+        WriteFile(Path("r.bin"), bytes);
+        InputFile file;
+        ASSERT_TRUE(file.Open(Path("r.bin")));
+        std::vector<uint8_t> got;
+        for (;;) {
+            // Mostly small reads, now and then one of a block or more.
+            const size_t asked = random() % 8 ? random() % 5000 + 1 : block + random() % 3;
+            std::vector<uint8_t> piece(asked);
+            const int64_t n = file.Read(piece.data(), asked);
+            ASSERT_GE(n, 0);
+            ASSERT_LE(size_t(n), asked);
+            if (n == 0) break;
+            got.insert(got.end(), piece.begin(), piece.begin() + n);
+        }
+        EXPECT_EQ(got, bytes) << block;
+    }
+}
+
+TEST_F(IoBlockTest, ALoadGetsTheFileAndSeesItShrinkPastTheBlockReadAhead) {
+    const auto bytes = Bytes(2 * kMiB + 300, 4);
+    WriteFile(Path("b.bin"), bytes);
+    ASSERT_TRUE(view.LoadFile(Path("b.bin")));
+    EXPECT_EQ(Image(), bytes);
+#ifndef _WIN32  // Windows lets no other program write a file while it loads
+    // Cut to half a block while the first block is being handed out.
+    const int base = host.PumpCount();
+    host.OnPump([&](int n) {
+        if (n == base + 2) std::filesystem::resize_file(Path("b.bin"), kMiB / 2);
+    });
+    EXPECT_FALSE(view.LoadFile(Path("b.bin")));
+    EXPECT_FALSE(view.HasBytes());
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{kReadFailed});
+#endif
+}
+
+TEST_F(IoBlockTest, TheFileGetsExactlyTheBytesAddedInWholeGatherings) {
     std::mt19937 random(7);
-    for (const size_t gathering : {size_t(1000), size_t(4096), GatheredWrites::kDefaultBytes}) {
-        SetWriteGathering(gathering);
+    for (const size_t gathering : {size_t(1000), size_t(4096), kDefaultIoBlockSize}) {
+        SetIoBlockSize(gathering);
         const std::string name = "g" + std::to_string(gathering);
         GatheredWrites writes(NewFile(name));
         std::vector<uint8_t> added;
@@ -67,8 +109,8 @@ TEST_F(GatheredWritesTest, TheFileGetsExactlyTheBytesAddedInWholeGatherings) {
     }
 }
 
-TEST_F(GatheredWritesTest, AFailedWriteIsReportedAndCountsAsIssued) {
-    SetWriteGathering(100);
+TEST_F(IoBlockTest, AFailedWriteIsReportedAndCountsAsIssued) {
+    SetIoBlockSize(100);
     GatheredWrites writes(NewFile("f.bin"));
     const auto bytes = Bytes(150);
     ASSERT_TRUE(writes.Append(bytes.data(), 50));
@@ -81,7 +123,7 @@ TEST_F(GatheredWritesTest, AFailedWriteIsReportedAndCountsAsIssued) {
     EXPECT_EQ(writes.Issued(), 110u);
 }
 
-TEST_F(GatheredWritesTest, ASaveStoppedWithBytesWrittenAndGatheredLeavesTheOldFile) {
+TEST_F(IoBlockTest, ASaveStoppedWithBytesWrittenAndGatheredLeavesTheOldFile) {
     struct Sizes {
         size_t old;
         size_t image;
@@ -112,7 +154,7 @@ TEST_F(GatheredWritesTest, ASaveStoppedWithBytesWrittenAndGatheredLeavesTheOldFi
 
             // ESC before and after the first gathering reached the file,
             // and at the last chunk, with the rest still gathered.
-            for (int k : {1, backupPumps + 1, backupPumps + kChunksPerGathering + 3,
+            for (int k : {1, backupPumps + 1, backupPumps + kChunksPerBlock + 3,
                           backupPumps + writePumps}) {
                 const std::string context = std::to_string(s.old) + (inPlace ? " in place" : "") +
                                             ", ESC at " + std::to_string(k);
@@ -129,14 +171,14 @@ TEST_F(GatheredWritesTest, ASaveStoppedWithBytesWrittenAndGatheredLeavesTheOldFi
                 });
                 EXPECT_FALSE(view.SaveToFile(Path("a.bin"))) << context;
                 host.OnPump(nullptr);
-                EXPECT_EQ(writtenWhenStopped, inPlace && k > backupPumps + kChunksPerGathering)
+                EXPECT_EQ(writtenWhenStopped, inPlace && k > backupPumps + kChunksPerBlock)
                     << context;
                 EXPECT_EQ(ReadFile(Path("a.bin")), old) << context;
                 EXPECT_EQ(Names(dir), names) << context;
             }
 
             // A write failing when a gathering goes out, and the flush failing.
-            for (int k : {kChunksPerGathering, 2 * kChunksPerGathering + 1, Chunks(s.image) + 1}) {
+            for (int k : {kChunksPerBlock, 2 * kChunksPerBlock + 1, Chunks(s.image) + 1}) {
                 const std::string context = std::to_string(s.old) + (inPlace ? " in place" : "") +
                                             ", failure at " + std::to_string(k);
                 prepare();
