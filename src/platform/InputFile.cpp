@@ -1,6 +1,6 @@
 // Reading a file ahead of the core's small reads, in blocks of
-// IoBlockSize() bytes; the system's own read call is in each system's
-// FileIO.cpp.
+// IoBlockSize() bytes; opening it and the system's own read call are in
+// each system's FileIO.cpp.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -29,6 +29,13 @@ int64_t InputFile::Read(void* buffer, size_t size) {
     std::memcpy(buffer, m_ahead.get() + m_aheadAt, n);
     m_aheadAt += n;
     return int64_t(n);
+}
+
+void InputFile::Close() {
+    sys::Close(m_file);
+    m_length = 0;
+    m_ahead.reset();
+    m_aheadAt = m_aheadEnd = 0;
 }
 
 }  // namespace platform

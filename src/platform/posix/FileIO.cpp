@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <csignal>
 
-#include "platform/SystemFiles.h"
 
 namespace platform {
 namespace {
@@ -53,14 +52,6 @@ int64_t InputFile::ReadFromSystem(void* buffer, size_t size) {
         if (got >= 0) return got;
         if (errno != EINTR) return -1;
     }
-}
-
-void InputFile::Close() {
-    if (m_file != NO_FILE) ::close(Fd(m_file));
-    m_file = NO_FILE;
-    m_length = 0;
-    m_ahead.reset();
-    m_aheadAt = m_aheadEnd = 0;
 }
 
 }  // namespace platform

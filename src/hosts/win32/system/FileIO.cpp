@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "platform/SystemFiles.h"
 #include "hosts/win32/system/Utf16.h"
 
 namespace platform {
@@ -40,14 +39,6 @@ int64_t InputFile::ReadFromSystem(void* buffer, size_t size) {
     const DWORD asked = DWORD(std::min<size_t>(size, 1u << 30));
     if (!::ReadFile(Handle(m_file), buffer, asked, &got, nullptr)) return -1;
     return got;
-}
-
-void InputFile::Close() {
-    if (m_file != NO_FILE) ::CloseHandle(Handle(m_file));
-    m_file = NO_FILE;
-    m_length = 0;
-    m_ahead.reset();
-    m_aheadAt = m_aheadEnd = 0;
 }
 
 }  // namespace platform
