@@ -43,6 +43,7 @@ bool CHexView::LoadFile(const std::string& path) {
         host.Invalidate();
         return false;
     }
+    file.SetReadArea(m_pData, length);
     m_bLoading = true;
     const ScopedFlag running(m_bFileLoopRunning);
 

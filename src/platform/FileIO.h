@@ -31,18 +31,30 @@ public:
     /// file) or -1 on a read error. The file is read ahead in large blocks,
     /// so that small reads do not cost a system call each.
     int64_t Read(void* buffer, size_t size);
+    /// Lets reads into [area, area + size) read ahead straight into the
+    /// area, up to a block past what they ask, so that the bytes land where
+    /// they belong; reads at the following positions then only count them.
+    /// The caller leaves the area alone while it reads the file into it.
+    void SetReadArea(void* area, size_t size);
     void Close();
 
 private:
     /// One read call of the system's, with Read's results.
     int64_t ReadFromSystem(void* buffer, size_t size);
+    /// Where the next block is read ahead for a read into `to`, and how
+    /// large it may be: in the read area, or in a block of our own (null
+    /// when there is no memory for one).
+    char* AheadFor(char* to, size_t& size);
 
     FileHandle m_file = NO_FILE;
     uint64_t m_length = 0;
-    std::unique_ptr<char[]> m_ahead;  // read from the file, handed out from m_aheadAt
-    size_t m_aheadSize = 0;
-    size_t m_aheadAt = 0;
-    size_t m_aheadEnd = 0;
+    std::unique_ptr<char[]> m_block;  // for reads ahead outside the read area
+    size_t m_blockSize = 0;
+    char* m_area = nullptr;
+    size_t m_areaSize = 0;
+    // Read from the file and not yet handed out: in m_block or the area.
+    const char* m_next = nullptr;
+    const char* m_end = nullptr;
 };
 
 class SaveWriter;

@@ -1,6 +1,6 @@
 // Reading a file ahead of the core's small reads, in blocks of
-// IoBlockSize() bytes; opening it and the system's own read call are in
-// each system's FileIO.cpp.
+// IoBlockSize() bytes, straight into the caller's memory where it allows;
+// opening it and the system's own read call are in each system's FileIO.cpp.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -11,31 +11,50 @@
 
 namespace platform {
 
+char* InputFile::AheadFor(char* to, size_t& size) {
+    if (to >= m_area && to < m_area + m_areaSize) {
+        size = std::min(IoBlockSize(), size_t(m_area + m_areaSize - to));
+        return to;
+    }
+    if (!m_block) {
+        m_blockSize = IoBlockSize();
+        m_block.reset(new (std::nothrow) char[m_blockSize]);
+    }
+    size = m_blockSize;
+    return m_block.get();
+}
+
 int64_t InputFile::Read(void* buffer, size_t size) {
     if (m_file == NO_FILE || sys::ReadFailureInjected()) return -1;
-    if (m_aheadAt == m_aheadEnd) {
-        if (!m_ahead) {
-            m_aheadSize = IoBlockSize();
-            m_ahead.reset(new (std::nothrow) char[m_aheadSize]);
-        }
+    char* to = static_cast<char*>(buffer);
+    if (m_next == m_end) {
+        size_t aheadSize = 0;
+        char* ahead = AheadFor(to, aheadSize);
         // Large reads, and all reads without memory for a block, go as asked.
-        if (!m_ahead || size >= m_aheadSize) return ReadFromSystem(buffer, size);
-        const int64_t got = ReadFromSystem(m_ahead.get(), m_aheadSize);
+        if (!ahead || size >= aheadSize) return ReadFromSystem(buffer, size);
+        const int64_t got = ReadFromSystem(ahead, aheadSize);
         if (got <= 0) return got;
-        m_aheadAt = 0;
-        m_aheadEnd = size_t(got);
+        m_next = ahead;
+        m_end = ahead + got;
     }
-    const size_t n = std::min(size, m_aheadEnd - m_aheadAt);
-    std::memcpy(buffer, m_ahead.get() + m_aheadAt, n);
-    m_aheadAt += n;
+    const size_t n = std::min(size, size_t(m_end - m_next));
+    if (m_next != to) std::memmove(to, m_next, n);
+    m_next += n;
     return int64_t(n);
+}
+
+void InputFile::SetReadArea(void* area, size_t size) {
+    m_area = static_cast<char*>(area);
+    m_areaSize = size;
 }
 
 void InputFile::Close() {
     sys::Close(m_file);
     m_length = 0;
-    m_ahead.reset();
-    m_aheadAt = m_aheadEnd = 0;
+    m_block.reset();
+    m_area = nullptr;
+    m_areaSize = 0;
+    m_next = m_end = nullptr;
 }
 
 }  // namespace platform

@@ -66,6 +66,39 @@ TEST_F(IoBlockTest, ReadsOfAnySizeGetExactlyTheFileThroughTheBlocksAhead) {
     }
 }
 
+TEST_F(IoBlockTest, ReadsIntoTheReadAreaGetExactlyTheFileAndWriteNothingPastIt) {
+    std::mt19937 random(6);
+    for (const size_t block : {size_t(1000), kDefaultIoBlockSize}) {
+        SetIoBlockSize(block);
+        const auto bytes = Bytes(3 * block + 17, unsigned(block) + 1);
+        WriteFile(Path("a.bin"), bytes);
+        InputFile file;
+        ASSERT_TRUE(file.Open(Path("a.bin")));
+        // An area for all but the file's last bytes (it grew after the area
+        // was sized), then memory that is not part of it.
+        const size_t areaSize = bytes.size() - 500;
+        std::vector<uint8_t> memory(areaSize + 64, 0xEE);
+        file.SetReadArea(memory.data(), areaSize);
+        std::vector<uint8_t> got;
+        for (;;) {
+            // Mostly in order into the area, as a load reads; now and then,
+            // and past the area, into memory of the caller's elsewhere.
+            const size_t done = got.size();
+            const bool inArea = done < areaSize && random() % 4 != 0;
+            const size_t asked = inArea ? std::min<size_t>(random() % 5000 + 1, areaSize - done)
+                                        : random() % 5000 + 1;
+            std::vector<uint8_t> elsewhere(asked);
+            uint8_t* to = inArea ? &memory[done] : elsewhere.data();
+            const int64_t n = file.Read(to, asked);
+            ASSERT_GE(n, 0);
+            if (n == 0) break;
+            got.insert(got.end(), to, to + n);
+        }
+        EXPECT_EQ(got, bytes) << block;
+        EXPECT_EQ(std::count(memory.begin() + areaSize, memory.end(), 0xEE), 64) << block;
+    }
+}
+
 TEST_F(IoBlockTest, ALoadGetsTheFileAndSeesItShrinkPastTheBlockReadAhead) {
     const auto bytes = Bytes(2 * kMiB + 300, 4);
     WriteFile(Path("b.bin"), bytes);
