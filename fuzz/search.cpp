@@ -1,7 +1,8 @@
-// The search: the matcher against a naive scan of every start offset, on a
-// heap block of exactly the image's size so that any read past it is caught,
-// and whole searches run by the view (panel mode and input in, ENTER) against
-// the pattern built from the mode and input by hand.
+// The search: the matcher, with each of its vector widths, against a naive
+// scan of every start offset, on a heap block of exactly the image's size so
+// that any read past it is caught, and whole searches run by the view (panel
+// mode and input in, ENTER) against the pattern built from the mode and
+// input by hand.
 #include <cstring>
 #include <memory>
 
@@ -30,6 +31,7 @@ void CheckMatcher(FuzzInput& in) {
     const uint32_t size = uint32_t(bytes.size());
     const uint32_t first = in.Range<uint32_t>(0, size + 1);
     const uint32_t last = in.Range<uint32_t>(first, size + 1 > first ? size : first);
+    SetMatcherWideVectors(in.Bool());  // or only the 16-byte vectors
     // Exactly sized, so that AddressSanitizer sees a read one byte past it.
     const std::unique_ptr<uint8_t[]> data(new uint8_t[size]);
     if (size) std::memcpy(data.get(), bytes.data(), size);

@@ -6,6 +6,12 @@
 #if defined(__SSE2__)
 #define BYTEWREN_MATCHER_SSE2 1
 #include <emmintrin.h>
+// 32-byte vectors where the processor has them. Not on Windows, where GCC
+// does not align the stack for spilled 32-byte vectors.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+#define BYTEWREN_MATCHER_AVX2 1
+#include <immintrin.h>
+#endif
 #endif
 
 namespace {
@@ -25,6 +31,87 @@ inline __m128i FoldVector(__m128i v) {
     const __m128i shifted = _mm_add_epi8(v, _mm_set1_epi8(0x3F));
     const __m128i upper = _mm_cmplt_epi8(shifted, _mm_set1_epi8(int8_t(0x80 + 26)));
     return _mm_or_si128(v, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+
+/// What makes a start offset r a candidate: heads[r] | foldHead == head and
+/// tails[r] | foldTail == tail, where tails are the data from the pattern's
+/// last byte on. Folding ORs 0x20 into the data bytes where the pattern byte
+/// is a lower-case letter: that equals the letter exactly for both of its
+/// cases, and leaves the exact comparison for every other pattern byte,
+/// which a folded data byte can only equal when it is that byte itself.
+struct Ends {
+    const uint8_t* heads;
+    const uint8_t* tails;
+    uint8_t head, tail, foldHead, foldTail;
+};
+
+/// Steps from through [from, to) 64 start offsets at a time until a step
+/// holds a candidate; returns the step's candidates as bits (bit i for
+/// from + i), or 0 with from at the first offset that leaves fewer than 64
+/// before to.
+using NextCandidates = uint64_t (*)(const Ends& ends, size_t& from, size_t to);
+
+inline __m128i Candidates16(const Ends& e, size_t r, __m128i head, __m128i tail, __m128i foldHead,
+                            __m128i foldTail) {
+    const __m128i h = _mm_or_si128(Load(e.heads + r), foldHead);
+    const __m128i t = _mm_or_si128(Load(e.tails + r), foldTail);
+    return _mm_and_si128(_mm_cmpeq_epi8(h, head), _mm_cmpeq_epi8(t, tail));
+}
+
+uint64_t NextCandidatesSse2(const Ends& e, size_t& from, size_t to) {
+    const __m128i head = _mm_set1_epi8(int8_t(e.head)), tail = _mm_set1_epi8(int8_t(e.tail));
+    const __m128i foldHead = _mm_set1_epi8(int8_t(e.foldHead));
+    const __m128i foldTail = _mm_set1_epi8(int8_t(e.foldTail));
+    for (; from + 64 <= to; from += 64) {
+        __m128i step[4];
+        for (int i = 0; i < 4; ++i) {
+            step[i] = Candidates16(e, from + 16 * size_t(i), head, tail, foldHead, foldTail);
+        }
+        const __m128i any = _mm_or_si128(_mm_or_si128(step[0], step[1]), _mm_or_si128(step[2], step[3]));
+        if (_mm_movemask_epi8(any) == 0) continue;
+        uint64_t mask = 0;
+        for (int i = 0; i < 4; ++i) mask |= uint64_t(unsigned(_mm_movemask_epi8(step[i]))) << (16 * i);
+        return mask;
+    }
+    return 0;
+}
+
+#if BYTEWREN_MATCHER_AVX2
+#define BYTEWREN_AVX2 __attribute__((target("avx2")))
+
+BYTEWREN_AVX2 inline __m256i Candidates32(const Ends& e, size_t r, __m256i head, __m256i tail,
+                                          __m256i foldHead, __m256i foldTail) {
+    const __m256i h = _mm256_or_si256(
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(e.heads + r)), foldHead);
+    const __m256i t = _mm256_or_si256(
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(e.tails + r)), foldTail);
+    return _mm256_and_si256(_mm256_cmpeq_epi8(h, head), _mm256_cmpeq_epi8(t, tail));
+}
+
+BYTEWREN_AVX2 uint64_t NextCandidatesAvx2(const Ends& e, size_t& from, size_t to) {
+    const __m256i head = _mm256_set1_epi8(int8_t(e.head)), tail = _mm256_set1_epi8(int8_t(e.tail));
+    const __m256i foldHead = _mm256_set1_epi8(int8_t(e.foldHead));
+    const __m256i foldTail = _mm256_set1_epi8(int8_t(e.foldTail));
+    for (; from + 64 <= to; from += 64) {
+        const __m256i low = Candidates32(e, from, head, tail, foldHead, foldTail);
+        const __m256i high = Candidates32(e, from + 32, head, tail, foldHead, foldTail);
+        const __m256i any = _mm256_or_si256(low, high);
+        if (_mm256_testz_si256(any, any)) continue;
+        return uint64_t(uint32_t(_mm256_movemask_epi8(low))) |
+               uint64_t(uint32_t(_mm256_movemask_epi8(high))) << 32;
+    }
+    return 0;
+}
+#endif
+
+bool g_wideVectors = true;
+
+NextCandidates ChooseNextCandidates() {
+#if BYTEWREN_MATCHER_AVX2
+    static const bool avx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    if (avx2 && g_wideVectors) return NextCandidatesAvx2;
+#endif
+    return NextCandidatesSse2;
 }
 #endif
 
@@ -98,37 +185,20 @@ private:
         return (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, Load(pattern)))) & mask) == mask;
     }
 
-    /// Tests 32 start offsets at a time on their first and last bytes, then
-    /// confirms each candidate. Returns the hit, or NONE with from advanced to
-    /// the first start offset left for the byte loop (fewer than 32 before
-    /// to). Folding ORs 0x20 into the data bytes where the pattern byte is a
-    /// lower-case letter: that equals the letter exactly for both of its
-    /// cases, and leaves the exact comparison for every other pattern byte,
-    /// which a folded data byte can only equal when it is that byte itself.
+    /// Tests start offsets by their first and last bytes, in the widest
+    /// vectors the processor has, and confirms each candidate. Returns the
+    /// hit, or NONE with from advanced to the first start offset left for
+    /// the byte loop (fewer than 64 before to).
     size_t Vector(size_t& from, size_t to) const {
         const uint8_t head = pattern_[0];
         const uint8_t tail = pattern_[count_ - 1];
-        const __m128i wantHead = _mm_set1_epi8(int8_t(head));
-        const __m128i wantTail = _mm_set1_epi8(int8_t(tail));
-        const __m128i foldHead = _mm_set1_epi8(FOLD && IsLower(head) ? 0x20 : 0);
-        const __m128i foldTail = _mm_set1_epi8(FOLD && IsLower(tail) ? 0x20 : 0);
-        const uint8_t* const tails = data_ + count_ - 1;
-        auto candidates = [&](size_t r) {
-            __m128i h = Load(data_ + r);
-            __m128i t = Load(tails + r);
-            if constexpr (FOLD) {
-                h = _mm_or_si128(h, foldHead);
-                t = _mm_or_si128(t, foldTail);
-            }
-            return _mm_and_si128(_mm_cmpeq_epi8(h, wantHead), _mm_cmpeq_epi8(t, wantTail));
-        };
-        for (; from + 32 <= to; from += 32) {
-            const __m128i low = candidates(from);
-            const __m128i high = candidates(from + 16);
-            if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0) continue;
-            unsigned mask = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high)) << 16;
+        const Ends ends{data_, data_ + count_ - 1, head, tail,
+                        uint8_t(FOLD && IsLower(head) ? 0x20 : 0),
+                        uint8_t(FOLD && IsLower(tail) ? 0x20 : 0)};
+        const NextCandidates next = ChooseNextCandidates();
+        for (uint64_t mask; (mask = next(ends, from, to)) != 0; from += 64) {
             for (; mask != 0; mask &= mask - 1) {
-                const size_t at = from + size_t(__builtin_ctz(mask));
+                const size_t at = from + size_t(__builtin_ctzll(mask));
                 if (Matches(at)) return at;
             }
         }
@@ -145,6 +215,14 @@ private:
 };
 
 }  // namespace
+
+void SetMatcherWideVectors(bool allowed) {
+#if BYTEWREN_MATCHER_SSE2
+    g_wideVectors = allowed;
+#else
+    (void)allowed;
+#endif
+}
 
 uint32_t FindPattern(const uint8_t* pattern, size_t count, const uint8_t* data, uint32_t size,
                      uint32_t first, uint32_t last, bool foldCase) {

@@ -25,3 +25,7 @@
 /// bytes per start offset, which the caller's block size has to allow for.
 uint32_t FindPattern(const uint8_t* pattern, size_t count, const uint8_t* data, uint32_t size,
                      uint32_t first, uint32_t last, bool foldCase);
+
+/// Whether the matcher may use vectors wider than the 16 bytes every x86-64
+/// processor has, where this one has them (the default); tests run both.
+void SetMatcherWideVectors(bool allowed);
