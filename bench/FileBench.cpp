@@ -1,5 +1,7 @@
 // Loading and saving a large file in the headless host, each in turns with
-// the shell's baselines on the same file, warm in the page cache:
+// the shell's baselines on the same file, warm in the page cache, every run
+// just after memory of the file's size was touched and freed (see
+// WarmFreeMemory):
 // - a load, each run in a fresh process, next to `cat FILE > /dev/null`
 //   plus touching a fresh block of the file's size, also in a fresh process
 //   (a load reads the file into memory the process has never touched, and

@@ -67,10 +67,13 @@ uint64_t NextCandidatesSse2(const Ends& e, size_t& from, size_t to) {
         for (int i = 0; i < 4; ++i) {
             step[i] = Candidates16(e, from + 16 * size_t(i), head, tail, foldHead, foldTail);
         }
-        const __m128i any = _mm_or_si128(_mm_or_si128(step[0], step[1]), _mm_or_si128(step[2], step[3]));
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(step[0], step[1]), _mm_or_si128(step[2], step[3]));
         if (_mm_movemask_epi8(any) == 0) continue;
         uint64_t mask = 0;
-        for (int i = 0; i < 4; ++i) mask |= uint64_t(unsigned(_mm_movemask_epi8(step[i]))) << (16 * i);
+        for (int i = 0; i < 4; ++i) {
+            mask |= uint64_t(unsigned(_mm_movemask_epi8(step[i]))) << (16 * i);
+        }
         return mask;
     }
     return 0;
