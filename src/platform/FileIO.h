@@ -31,10 +31,11 @@ public:
     /// file) or -1 on a read error. The file is read ahead in large blocks,
     /// so that small reads do not cost a system call each.
     int64_t Read(void* buffer, size_t size);
-    /// Lets reads into [area, area + size) read ahead straight into the
-    /// area, up to a block past what they ask, so that the bytes land where
-    /// they belong; reads at the following positions then only count them.
-    /// The caller leaves the area alone while it reads the file into it.
+    /// For a caller that reads the file into [area, area + size) in order:
+    /// reads there read ahead straight into the area, up to a block past
+    /// what they ask, so that the bytes land where they belong, and reads at
+    /// the following positions then only count them. The caller leaves the
+    /// area alone while it reads the file into it.
     void SetReadArea(void* area, size_t size);
     void Close();
 
