@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <csignal>
 
-
 namespace platform {
 namespace {
 
