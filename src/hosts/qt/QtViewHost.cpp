@@ -21,9 +21,10 @@ using namespace platform;
 
 namespace qthost {
 
-/// One paint of the view: buffers are images; presenting draws one in one
-/// operation onto the widget, where Qt clips it to the invalid region.
-/// Outside a paint event nothing is shown.
+/// One paint of the view: buffers are images at the device pixel ratio of
+/// what is painted on; presenting draws one in one operation onto the
+/// widget, where Qt clips it to the invalid region. Outside a paint event
+/// nothing is shown.
 class QtPaintContext final : public PaintContext {
 public:
     explicit QtPaintContext(QWidget* target) {
@@ -32,7 +33,8 @@ public:
 
     std::unique_ptr<Surface> CreateBuffer(Size size) override {
         if (size.cx < 0 || size.cy < 0) return nullptr;
-        auto buffer = std::make_unique<QtSurface>(QSize(size.cx, size.cy));
+        const qreal ratio = m_painter ? m_painter->device()->devicePixelRatioF() : 1.0;
+        auto buffer = std::make_unique<QtSurface>(QSize(size.cx, size.cy), ratio);
         if (!buffer->IsValid()) return nullptr;
         return buffer;
     }
