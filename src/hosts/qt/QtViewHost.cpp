@@ -13,6 +13,7 @@
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/QtSurface.h"
 #include "hosts/qt/TextConversion.h"
+#include "hosts/qt/ViewAccessible.h"
 #include "hosts/qt/ViewWidget.h"
 #include "hosts/qt/XcbClipboard.h"
 #include "platform/Constants.h"
@@ -245,5 +246,11 @@ void QtViewHost::SetMainCaption(const std::string& caption) { m_main.SetCaption(
 CommandLine QtViewHost::StartupCommandLine() const { return m_main.CommandLine(); }
 
 Allocator& QtViewHost::GetAllocator() { return DefaultAllocator(); }
+
+// ---- Assistive technologies ----------------------------------------------------------
+
+void QtViewHost::DescriptionChanged(const ViewDescription& description) {
+    if (m_widget) Describe(*m_widget, description);
+}
 
 }  // namespace qthost

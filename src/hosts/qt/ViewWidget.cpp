@@ -14,6 +14,7 @@
 #include "hosts/qt/PostedMessage.h"
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/QtViewHost.h"
+#include "hosts/qt/ViewAccessible.h"
 #include "hosts/qt/X11AutoRepeat.h"
 #include "platform/Constants.h"
 
@@ -57,6 +58,7 @@ ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
+    InstallViewAccessibleFactory();
 }
 
 bool ViewWidget::event(QEvent* event) {

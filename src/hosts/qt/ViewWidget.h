@@ -1,11 +1,13 @@
 // The view's child window: turns Qt's events into the core's messages. It
-// never erases; what it shows comes from the core's paint.
+// never erases; what it shows comes from the core's paint. It keeps what
+// assistive technologies are told about it (ViewAccessible).
 #pragma once
 
 #include <QBasicTimer>
 #include <QWidget>
 
 #include "hosts/qt/InputTranslation.h"
+#include "platform/ViewHost.h"
 
 class QMimeData;
 
@@ -17,6 +19,11 @@ class ViewWidget final : public QWidget {
     Q_OBJECT
 public:
     ViewWidget(QtViewHost& host, QWidget* parent);
+
+    const platform::ViewDescription& Description() const { return m_description; }
+    void SetDescription(const platform::ViewDescription& description) {
+        m_description = description;
+    }
 
 protected:
     bool event(QEvent* event) override;
@@ -51,6 +58,7 @@ private:
     QBasicTimer m_releaseTimer;
     int m_releaseWaitMs;
     WheelNotches m_wheel;
+    platform::ViewDescription m_description;
 };
 
 /// The first local file of a drop, or an empty string.
