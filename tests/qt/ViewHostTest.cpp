@@ -1,11 +1,12 @@
 // The view's window services on Qt: the queue and pumping, timers, painting,
-// pointer input, drops, the scroll bar, the clipboard, the caption, the
-// command line, the view's accessible description, and the replaceable popup
-// menu, message boxes and dialogs.
+// pointer input, input-method text, drops, the scroll bar, the clipboard, the
+// caption, the command line, the view's accessible description, and the
+// replaceable popup menu, message boxes and dialogs.
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +108,7 @@ private slots:
     void pointerMessagesCarryClientPoints();
     void wheelSendsOneMessagePerNotch();
     void aHeldKeyActsOnceBeforeLaterInput();
+    void inputMethodTextIsTyped();
     void dropHandsOverOnlyTheFirstLocalFile();
     void scrollBarMovesOnlyWhenTheCoreSaysSo();
     void clipboardRoundTripsEveryByte();
@@ -267,6 +269,18 @@ void ViewHostTest::aHeldKeyActsOnceBeforeLaterInput() {
         {msg::KeyDown, vk::Insert}, {msg::KeyUp, vk::Insert},
     };
     QCOMPARE(trail, expected);
+}
+
+// Dead keys and compose sequences: the committed text is typed.
+void ViewHostTest::inputMethodTextIsTyped() {
+    Fixture f;
+    QInputMethodQueryEvent query(Qt::ImEnabled);  // what input methods ask first
+    QCoreApplication::sendEvent(f.widget(), &query);
+    QVERIFY(query.value(Qt::ImEnabled).toBool());
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("^\xc3\xaa"));
+    QCoreApplication::sendEvent(f.widget(), &composed);
+    QCOMPARE(f.view().KeyTrace(), std::string("C5E CEA"));
 }
 
 void ViewHostTest::dropHandsOverOnlyTheFirstLocalFile() {

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -58,6 +59,9 @@ ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
+    // Dead keys and compose sequences reach the view as committed text.
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase | Qt::ImhPreferLatin);
     InstallViewAccessibleFactory();
 }
 
@@ -68,6 +72,7 @@ bool ViewWidget::event(QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::Wheel:
         case QEvent::Drop:
+        case QEvent::InputMethod:
         case QEvent::FocusOut:
             // A key release held back acts before what the user did next.
             DeliverPendingRelease();
@@ -102,6 +107,11 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
 void ViewWidget::keyReleaseEvent(QKeyEvent* event) {
     if (WindowClient* client = m_host.Client()) m_keys.Release(*event, *client);
     if (m_keys.HasPendingRelease()) m_releaseTimer.start(m_releaseWaitMs, this);
+    event->accept();
+}
+
+void ViewWidget::inputMethodEvent(QInputMethodEvent* event) {
+    if (WindowClient* client = m_host.Client()) m_keys.Commit(event->commitString(), *client);
     event->accept();
 }
 

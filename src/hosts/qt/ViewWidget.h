@@ -1,6 +1,7 @@
 // The view's child window: turns Qt's events into the core's messages. It
-// never erases; what it shows comes from the core's paint. It keeps what
-// assistive technologies are told about it (ViewAccessible).
+// never erases; what it shows comes from the core's paint. It takes text
+// from input methods (dead keys, compose), and keeps what assistive
+// technologies are told about it (ViewAccessible).
 #pragma once
 
 #include <QBasicTimer>
@@ -31,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
