@@ -24,12 +24,13 @@ e2e_poll() {
     done
 }
 
-# Starts Xvfb on a free display; sets DISPLAY and E2E_XVFB. -noreset keeps
-# the server's settings (a keyboard layout set with setxkbmap) when the
-# client that made them leaves.
+# Starts Xvfb on a free display with a screen of $1 (1280x1024x24 unless
+# given); sets DISPLAY and E2E_XVFB. -noreset keeps the server's settings (a
+# keyboard layout set with setxkbmap) when the client that made them leaves.
 e2e_start_x() {
     local fifo="$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+    rm -f "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
     E2E_XVFB=$!
     e2e_poll test -s "$fifo" || { e2e_fail "Xvfb did not start"; return 1; }
     export DISPLAY=":$(cat "$fifo")"
