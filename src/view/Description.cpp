@@ -1,7 +1,7 @@
 // What assistive technologies are told about the view: its name, and the
 // byte at the caret with the selection, or the lines of whatever screen
-// covers the bytes, exactly as drawn. The host hears of each change once the
-// paint that shows it is done.
+// covers the bytes, exactly as drawn. The host hears of each change from the
+// paint that shows it.
 #include "platform/TextLayout.h"
 #include "view/Format.h"
 #include "view/HexView.h"

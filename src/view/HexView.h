@@ -199,8 +199,9 @@ public:
     void DiscardImage(DiscardAlso also);
 
     // ---- Painting (view/Paint.cpp) -----------------------------------------
-    /// Draws CurrentScreen into one off-screen buffer of DumpRect's size and
-    /// copies it to the window; draws nothing when the buffer cannot be made.
+    /// Draws CurrentScreen into one off-screen buffer of DumpRect's size
+    /// (DrawAndDescribe) and copies it to the window; draws nothing when the
+    /// buffer cannot be made.
     void OnPaint();
     /// The search timer repaints the whole view; every timer then gets
     /// default processing.

@@ -60,38 +60,61 @@ def tree_text(app):
     return "\n".join(lines) + "\n"
 
 
-def await_description(view, keys, expected):
-    """Presses keys, then runs the event loop until the view's description
-    changes to one that contains expected."""
-    heard = []
+class Announcements:
+    """The descriptions the program announces, as a screen reader hears
+    them. The program sends only what someone listens for, and learns of a
+    new listener from a signal of the registry: listening starts once the
+    program is on the bus (one that registered while the program was
+    connecting could be missed, which a screen reader started before the
+    program never is), and the first keys wait a moment for the signal."""
 
-    def on_change(event):
-        if event.source == view and expected in view.description:
-            heard.append(view.description)
+    EVENT = "object:property-change:accessible-description"
+
+    def __init__(self):
+        self.heard = []
+        self.expected = None
+        self.delay = 1000  # milliseconds before the first keys
+        pyatspi.Registry.registerEventListener(self.on_change, self.EVENT)
+
+    def on_change(self, event):
+        description = event.source.description
+        self.heard.append(description)
+        if self.expected is not None and self.expected in description:
             pyatspi.Registry.stop()
 
-    def press():
-        subprocess.run(["xdotool", "key", "--clearmodifiers"] + keys, check=True)
-        return GLib.SOURCE_REMOVE
+    def after(self, keys, expected):
+        """Presses keys and runs the event loop until an announcement
+        contains expected; returns it."""
+        self.heard = []
+        self.expected = expected
 
-    def give_up():
-        pyatspi.Registry.stop()
-        return GLib.SOURCE_REMOVE
+        def press():
+            subprocess.run(["xdotool", "key", "--clearmodifiers"] + keys, check=True)
+            return GLib.SOURCE_REMOVE
 
-    pyatspi.Registry.registerEventListener(on_change, "object:property-change:accessible-description")
-    # The program learns of the listener over the bus before the keys go.
-    GLib.timeout_add(1000, press)
-    GLib.timeout_add(LIMIT * 1000, give_up)
-    pyatspi.Registry.start()
-    pyatspi.Registry.deregisterEventListener(on_change, "object:property-change:accessible-description")
-    if not heard:
-        fail("after %s no event told %r; the view says %r" % (" ".join(keys), expected, view.description))
-    return heard[0]
+        gave_up = []
+
+        def give_up():
+            gave_up.append(True)
+            pyatspi.Registry.stop()
+            return GLib.SOURCE_REMOVE
+
+        GLib.timeout_add(self.delay, press)
+        self.delay = 0
+        timeout = GLib.timeout_add(LIMIT * 1000, give_up)
+        pyatspi.Registry.start()
+        if not gave_up:
+            GLib.source_remove(timeout)
+        told = [d for d in self.heard if expected in d]
+        if not told:
+            fail("after %s nothing announced %r, only %r" % (" ".join(keys), expected, self.heard))
+        return told[0]
 
 
 def main():
     tree_file, name, first, second = sys.argv[1:5]
     app, view = find_view(time.monotonic() + LIMIT)
+    announcements = Announcements()
     if view.name != "Bytes of " + name:
         fail("the view is named %r" % view.name)
     deadline = time.monotonic() + LIMIT
@@ -104,9 +127,9 @@ def main():
     with open(tree_file, "w") as out:
         out.write(tree_text(app))
 
-    told = await_description(view, ["Right"], "Offset 0x1, hex %s, selected 1 byte" % second)
+    told = announcements.after(["Right"], "Offset 0x1, hex %s, selected 1 byte" % second)
     print("accessible_view: after Right: " + told)
-    told = await_description(view, ["ctrl+f"], "Valid HEX formats are FF AA CC or FFAACC.")
+    told = announcements.after(["ctrl+f"], "Valid HEX formats are FF AA CC or FFAACC.")
     print("accessible_view: after Ctrl+F: " + told.replace("\n", " | "))
     with open(tree_file, "a") as out:
         out.write("\nWith the search panel shown:\n" + tree_text(app))

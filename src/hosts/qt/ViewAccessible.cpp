@@ -7,9 +7,8 @@ namespace qthost {
 
 namespace {
 
-QAccessibleInterface* ViewAccessibleFactory(const QString& className, QObject* object) {
-    auto* view = className == QLatin1String("qthost::ViewWidget") ? qobject_cast<ViewWidget*>(object)
-                                                                    : nullptr;
+QAccessibleInterface* ViewAccessibleFactory(const QString&, QObject* object) {
+    auto* view = qobject_cast<ViewWidget*>(object);
     return view ? new ViewAccessible(view) : nullptr;
 }
 
@@ -29,8 +28,9 @@ QString ViewAccessible::text(QAccessible::Text t) const {
 }
 
 void InstallViewAccessibleFactory() {
-    static const bool installed = (QAccessible::installFactory(ViewAccessibleFactory), true);
-    (void)installed;
+    static bool installed = false;
+    if (!installed) QAccessible::installFactory(ViewAccessibleFactory);
+    installed = true;
 }
 
 void Describe(ViewWidget& view, const platform::ViewDescription& description) {
