@@ -19,7 +19,11 @@ TEST_F(DescriptionTest, DumpTellsTheCaretsByteOncePerChange) {
     EXPECT_NE(Told().name.find("\nNo file loaded..."), std::string::npos);
 
     SetImage(Iota(64));
+#ifdef _WIN32
+    view.m_strFilePath = "C:\\some dir\\data.bin";
+#else
     view.m_strFilePath = "/tmp/some dir/data.bin";
+#endif
     host.Invalidate();
     host.RunUntilIdle();
     EXPECT_EQ(Told(), (ViewDescription{"Bytes of data.bin",
