@@ -59,6 +59,7 @@ e2e_stop_session_bus() {
     [ -n "${E2E_BUS:-}" ] || return 0
     local launcher
     launcher=$(pgrep -P "$E2E_BUS" -x at-spi-bus-laun)
+    # shellcheck disable=SC2086  # none, one or more pids
     [ -z "$launcher" ] || kill $launcher 2>/dev/null
     kill "$E2E_BUS" 2>/dev/null
     E2E_BUS=
