@@ -111,7 +111,8 @@ int main(int argc, char** argv) {
         const std::string figure = std::string("Qt repaint 1920 x 1080") +
                                    (c.ratio == 1.0 ? "" : " logical at ratio 2") + ", " +
                                    std::to_string(bytesPerRow) + " bytes per row";
-        const std::string baseline = c.ratio == 1.0 ? "plain QPainter" : "plain QPainter at ratio 2";
+        const std::string baseline =
+            c.ratio == 1.0 ? "plain QPainter" : "plain QPainter at ratio 2";
         ok &= bench::TimeRow(figure, {MedianSeconds(draw), MedianSeconds(plain)}, baseline, 1.5);
         if (!repaint.empty()) {
             std::printf("# %s, the whole paint event: %.2f ms\n", figure.c_str(),

@@ -26,8 +26,9 @@ TEST_F(DescriptionTest, DumpTellsTheCaretsByteOncePerChange) {
 #endif
     host.Invalidate();
     host.RunUntilIdle();
-    EXPECT_EQ(Told(), (ViewDescription{"Bytes of data.bin",
-                                       "Offset 0x0, hex 00, selected 1 byte, edit mode HEX OVERWRITE"}));
+    EXPECT_EQ(Told(),
+              (ViewDescription{"Bytes of data.bin",
+                               "Offset 0x0, hex 00, selected 1 byte, edit mode HEX OVERWRITE"}));
 
     const size_t told = TimesTold();
     host.MoveMouse(HexPoint(9));  // the status line follows; the caret does not move
@@ -47,8 +48,9 @@ TEST_F(DescriptionTest, DumpTellsTheCaretsByteOncePerChange) {
     host.MoveMouse(CharPoint(0));
     host.PressKey(platform::vk::Insert);
     SelectChars(0x2C, 0x2F);
-    EXPECT_EQ(Told().text, "Offset 0x2C, hex 2C, selected 4 bytes from 0x2C to 0x2F, "
-                           "edit mode ASCII INSERT");
+    EXPECT_EQ(Told().text,
+              "Offset 0x2C, hex 2C, selected 4 bytes from 0x2C to 0x2F, "
+              "edit mode ASCII INSERT");
     Click(OffsetColumn());
     EXPECT_EQ(Told().text, "Nothing selected, edit mode ASCII INSERT");
 }

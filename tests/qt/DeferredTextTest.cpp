@@ -70,11 +70,10 @@ void ExpectSamePicture(QSize size, const std::function<void(Surface&)>& paint,
                 if (differing++ == 0) first = QPoint(x, y);
             }
         }
-        const QByteArray where = QByteArray(name) + " at ratio " + QByteArray::number(ratio) +
-                                 ": " + QByteArray::number(differing) +
-                                 " device pixels differ, the first at " +
-                                 QByteArray::number(first.x()) + "," +
-                                 QByteArray::number(first.y());
+        const QByteArray where =
+            QByteArray(name) + " at ratio " + QByteArray::number(ratio) + ": " +
+            QByteArray::number(differing) + " device pixels differ, the first at " +
+            QByteArray::number(first.x()) + "," + QByteArray::number(first.y());
         QVERIFY2(differing == 0, where.constData());
     }
 }
@@ -238,7 +237,8 @@ void DeferredTextTest::everyCharacterStaysInsideItsMeasuredInk() {
             const QSize size(16 * pitch, 16 * pitch);
             QtSurface batched(size, ratio);
             DrawnAtOnce reference(size, ratio);
-            for (Surface* s : {static_cast<Surface*>(&batched), static_cast<Surface*>(&reference)}) {
+            for (Surface* s :
+                 {static_cast<Surface*>(&batched), static_cast<Surface*>(&reference)}) {
                 s->SelectFont(font);
                 s->FillSolidRect({0, 0, size.width(), size.height()}, Rgb(0, 0, 0));
                 s->SetBkMode(BkMode::Transparent);

@@ -333,7 +333,8 @@ void KeyTranslationTest::committedTextIsTypedCharacterByCharacter() {
     QVERIFY(!keys.HasPendingRelease());
     QCOMPARE(client.KeyTrace(), std::string("D41 C61 U41 C5E CEA C7E"));
     int offered = 0;  // like any typed character, each goes to pre-translation first
-    for (const Seen& seen : client.seen) offered += seen.preTranslate && seen.message.message == msg::Char;
+    for (const Seen& seen : client.seen)
+        offered += seen.preTranslate && seen.message.message == msg::Char;
     QCOMPARE(offered, 4);
 }
 

@@ -6,6 +6,7 @@
 // readers read what it shows.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <oleacc.h>
 
 #include <atomic>
@@ -196,7 +197,8 @@ std::string ReadAccessible(HWND window, MainDialogHost& host) {
     std::string read;
     std::thread reader([&] {
         ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        const IID iid = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        const IID iid = {
+            0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
         IAccessible* object = nullptr;
         if (SUCCEEDED(::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), iid,
                                                    reinterpret_cast<void**>(&object)))) {
@@ -208,9 +210,8 @@ std::string ReadAccessible(HWND window, MainDialogHost& host) {
             object->get_accRole(self, &role);
             object->get_accName(self, &name);
             object->get_accDescription(self, &description);
-            read = std::to_string(role.lVal) + "|" +
-                   platform::win32::Narrow(name ? name : L"") + "|" +
-                   platform::win32::Narrow(description ? description : L"");
+            read = std::to_string(role.lVal) + "|" + platform::win32::Narrow(name ? name : L"") +
+                   "|" + platform::win32::Narrow(description ? description : L"");
             ::SysFreeString(name);
             ::SysFreeString(description);
             object->Release();
@@ -234,12 +235,14 @@ TEST_F(MainWindowTest, ScreenReadersReadTheViewsNameAndTheSelectedByte) {
     ::UpdateWindow(view);
     const std::string document = std::to_string(ROLE_SYSTEM_DOCUMENT);
     EXPECT_EQ(ReadAccessible(view, *host),
-              document + "|Bytes of some data.bin|Offset 0x0, hex 41, selected 1 byte, "
-                         "edit mode HEX OVERWRITE");
+              document +
+                  "|Bytes of some data.bin|Offset 0x0, hex 41, selected 1 byte, "
+                  "edit mode HEX OVERWRITE");
     ::PostMessageW(view, WM_KEYUP, VK_RIGHT, LPARAM(0xC0000001u));
     Pump();
     ::UpdateWindow(view);
     EXPECT_EQ(ReadAccessible(view, *host),
-              document + "|Bytes of some data.bin|Offset 0x1, hex B3, selected 1 byte, "
-                         "edit mode HEX OVERWRITE");
+              document +
+                  "|Bytes of some data.bin|Offset 0x1, hex B3, selected 1 byte, "
+                  "edit mode HEX OVERWRITE");
 }

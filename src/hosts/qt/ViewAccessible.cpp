@@ -17,7 +17,8 @@ QAccessibleInterface* ViewAccessibleFactory(const QString&, QObject* object) {
 ViewAccessible::ViewAccessible(ViewWidget* view) : QAccessibleWidget(view, QAccessible::Document) {}
 
 QString ViewAccessible::text(QAccessible::Text t) const {
-    const platform::ViewDescription& shown = static_cast<const ViewWidget*>(widget())->Description();
+    const platform::ViewDescription& shown =
+        static_cast<const ViewWidget*>(widget())->Description();
     switch (t) {
         // File names come in the file system's encoding; everything else is
         // the view's own 8-bit text.

@@ -8,7 +8,8 @@ namespace {
 
 // The interface's id, spelled out: the import library's symbol does not
 // survive a static link.
-const IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+const IID kIAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 HRESULT Text(const std::wstring& text, BSTR* out) {
     if (!out) return E_INVALIDARG;
@@ -49,13 +50,17 @@ void ViewAccessible::Describe(const platform::ViewDescription& description) {
     const bool nameChanged = name != m_name, textChanged = text != m_text;
     m_name = std::move(name);
     m_text = std::move(text);
-    if (nameChanged) ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_CLIENT, CHILDID_SELF);
+    if (nameChanged) {
+        ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_CLIENT, CHILDID_SELF);
+    }
     if (textChanged) {
         ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_window, OBJID_CLIENT, CHILDID_SELF);
     }
 }
 
-LRESULT ViewAccessible::Answer(WPARAM wParam) { return ::LresultFromObject(kIAccessible, wParam, this); }
+LRESULT ViewAccessible::Answer(WPARAM wParam) {
+    return ::LresultFromObject(kIAccessible, wParam, this);
+}
 
 bool ViewAccessible::IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -88,7 +93,8 @@ HRESULT ViewAccessible::GetTypeInfoCount(UINT* count) {
 }
 HRESULT ViewAccessible::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 HRESULT ViewAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-HRESULT ViewAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+HRESULT ViewAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                               UINT*) {
     return E_NOTIMPL;
 }
 
@@ -99,7 +105,8 @@ HRESULT ViewAccessible::get_accName(VARIANT child, BSTR* name) {
 }
 
 HRESULT ViewAccessible::get_accDescription(VARIANT child, BSTR* description) {
-    return IsSelf(child) ? Text(m_text, description) : m_standard->get_accDescription(child, description);
+    return IsSelf(child) ? Text(m_text, description)
+                         : m_standard->get_accDescription(child, description);
 }
 
 HRESULT ViewAccessible::get_accRole(VARIANT child, VARIANT* role) {
@@ -112,8 +119,12 @@ HRESULT ViewAccessible::get_accRole(VARIANT child, VARIANT* role) {
 
 // ---- The standard object's --------------------------------------------------------
 
-HRESULT ViewAccessible::get_accParent(IDispatch** parent) { return m_standard->get_accParent(parent); }
-HRESULT ViewAccessible::get_accChildCount(LONG* count) { return m_standard->get_accChildCount(count); }
+HRESULT ViewAccessible::get_accParent(IDispatch** parent) {
+    return m_standard->get_accParent(parent);
+}
+HRESULT ViewAccessible::get_accChildCount(LONG* count) {
+    return m_standard->get_accChildCount(count);
+}
 HRESULT ViewAccessible::get_accChild(VARIANT child, IDispatch** object) {
     return m_standard->get_accChild(child, object);
 }
@@ -123,7 +134,9 @@ HRESULT ViewAccessible::get_accValue(VARIANT child, BSTR* value) {
 HRESULT ViewAccessible::get_accState(VARIANT child, VARIANT* state) {
     return m_standard->get_accState(child, state);
 }
-HRESULT ViewAccessible::get_accHelp(VARIANT child, BSTR* help) { return m_standard->get_accHelp(child, help); }
+HRESULT ViewAccessible::get_accHelp(VARIANT child, BSTR* help) {
+    return m_standard->get_accHelp(child, help);
+}
 HRESULT ViewAccessible::get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) {
     return m_standard->get_accHelpTopic(file, child, topic);
 }
@@ -137,8 +150,11 @@ HRESULT ViewAccessible::get_accSelection(VARIANT* children) {
 HRESULT ViewAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
     return m_standard->get_accDefaultAction(child, action);
 }
-HRESULT ViewAccessible::accSelect(LONG flags, VARIANT child) { return m_standard->accSelect(flags, child); }
-HRESULT ViewAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) {
+HRESULT ViewAccessible::accSelect(LONG flags, VARIANT child) {
+    return m_standard->accSelect(flags, child);
+}
+HRESULT ViewAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                    VARIANT child) {
     return m_standard->accLocation(left, top, width, height, child);
 }
 HRESULT ViewAccessible::accNavigate(LONG direction, VARIANT start, VARIANT* end) {
@@ -147,7 +163,9 @@ HRESULT ViewAccessible::accNavigate(LONG direction, VARIANT start, VARIANT* end)
 HRESULT ViewAccessible::accHitTest(LONG x, LONG y, VARIANT* child) {
     return m_standard->accHitTest(x, y, child);
 }
-HRESULT ViewAccessible::accDoDefaultAction(VARIANT child) { return m_standard->accDoDefaultAction(child); }
+HRESULT ViewAccessible::accDoDefaultAction(VARIANT child) {
+    return m_standard->accDoDefaultAction(child);
+}
 HRESULT ViewAccessible::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }
 HRESULT ViewAccessible::put_accValue(VARIANT, BSTR) { return E_NOTIMPL; }
 

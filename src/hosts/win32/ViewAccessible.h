@@ -6,7 +6,8 @@
 #pragma once
 
 #include <windows.h>
-#include <oleacc.h>
+
+#include <oleacc.h>  // after windows.h, which it needs
 
 #include <string>
 
