@@ -23,8 +23,9 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     # Qt loads its X11 platform plugin at run time, so the libraries found by
     # dpkg-shlibdeps only recommend it; without it no window opens.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-    # The fixed-pitch font the view resolves to on Debian.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+    # The fixed-pitch font the view resolves to on Debian, and Qt's Wayland
+    # platform plugin, so that a Wayland session runs the program natively.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 endif()
 
 include(CPack)

@@ -21,6 +21,15 @@
 
 namespace platform {
 
+/// What assistive technologies are told about the view: its name, and what
+/// it shows now (the byte at the caret and the selection, or the lines of
+/// the screen that covers the bytes).
+struct ViewDescription {
+    std::string name;
+    std::string text;
+    bool operator==(const ViewDescription&) const = default;
+};
+
 /// One paint of the view, from begin to end painting.
 class PaintContext {
 public:
@@ -97,6 +106,11 @@ public:
     /// The process's command line, in the form the platform gives it.
     virtual CommandLine StartupCommandLine() const = 0;
     virtual Allocator& GetAllocator() = 0;
+
+    // Assistive technologies.
+    /// The view's description changed; told by the paint that shows the
+    /// change. A host without assistive technologies ignores it.
+    virtual void DescriptionChanged(const ViewDescription& description) { (void)description; }
 };
 
 }  // namespace platform

@@ -199,8 +199,9 @@ public:
     void DiscardImage(DiscardAlso also);
 
     // ---- Painting (view/Paint.cpp) -----------------------------------------
-    /// Draws CurrentScreen into one off-screen buffer of DumpRect's size and
-    /// copies it to the window; draws nothing when the buffer cannot be made.
+    /// Draws CurrentScreen into one off-screen buffer of DumpRect's size
+    /// (DrawAndDescribe) and copies it to the window; draws nothing when the
+    /// buffer cannot be made.
     void OnPaint();
     /// The search timer repaints the whole view; every timer then gets
     /// default processing.
@@ -213,6 +214,18 @@ public:
                           const platform::Rect& rect, unsigned format);
     /// Width and height of text in dc's current font.
     static platform::Size MeasureString(platform::Surface& dc, const std::string& text);
+
+    // ---- What assistive technologies are told (view/Description.cpp) -----
+    /// "Bytes of NAME", the name of the image shown.
+    std::string ImageName() const;
+    /// The byte at the caret, the selection and the edit mode: "Offset 0x2E,
+    /// hex B3, selected 1 byte, edit mode HEX OVERWRITE".
+    std::string CaretDescription() const;
+    /// Draws CurrentScreen into dc, then tells the host the view's
+    /// description if it changed: on the dump the image's name and the
+    /// caret, on the welcome screen its text as the name, on the other
+    /// screens the image's name and their lines of text.
+    void DrawAndDescribe(platform::Surface& dc);
 
     // ---- The dump (view/DrawDump.cpp, view/Welcome.cpp, view/CellColors.cpp)
     /// The dump with its status line, or the welcome screen without bytes.
@@ -413,4 +426,7 @@ private:
     bool EndFailedSave(platform::OutputFile& file, const char* failure);
 
     platform::ViewHost* m_pHost = nullptr;
+    /// The description last told to the host, and the screen it was of.
+    platform::ViewDescription m_description;
+    Screen m_describedScreen = Screen::Welcome;
 };

@@ -19,7 +19,7 @@ void CHexView::OnPaint() {
     // flickers; the scroll bar's strip is never painted.
     const std::unique_ptr<Surface> buffer = paint->CreateBuffer({area.Width(), area.Height()});
     if (!buffer) return;
-    DrawScreen(*buffer);
+    DrawAndDescribe(*buffer);
     paint->Present(*buffer, {0, 0});
 }
 

@@ -8,6 +8,7 @@ E2E_APP=
 E2E_XVFB=
 E2E_OWNER=
 E2E_THROTTLE=
+E2E_BUS=
 
 e2e_fail() {
     echo "e2e [$E2E_NAME]: $*" >&2
@@ -23,10 +24,13 @@ e2e_poll() {
     done
 }
 
-# Starts Xvfb on a free display; sets DISPLAY and E2E_XVFB.
+# Starts Xvfb on a free display with a screen of $1 (1280x1024x24 unless
+# given); sets DISPLAY and E2E_XVFB. -noreset keeps the server's settings (a
+# keyboard layout set with setxkbmap) when the client that made them leaves.
 e2e_start_x() {
     local fifo="$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+    rm -f "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
     E2E_XVFB=$!
     e2e_poll test -s "$fifo" || { e2e_fail "Xvfb did not start"; return 1; }
     export DISPLAY=":$(cat "$fifo")"
@@ -37,6 +41,28 @@ e2e_stop_x() {
     kill "$E2E_XVFB" 2>/dev/null
     wait "$E2E_XVFB" 2>/dev/null
     E2E_XVFB=
+}
+
+# Starts a D-Bus session bus of the check's own, on which the accessibility
+# bus of at-spi2-core starts when the program or a screen reader asks for it;
+# sets DBUS_SESSION_BUS_ADDRESS and E2E_BUS (the bus's pid).
+e2e_start_session_bus() {
+    local info
+    info=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) ||
+        { e2e_fail "no session bus"; return 1; }
+    export DBUS_SESSION_BUS_ADDRESS=${info%%$'\n'*}
+    E2E_BUS=${info##*$'\n'}
+}
+
+# Ends the session bus and the accessibility bus started on it.
+e2e_stop_session_bus() {
+    [ -n "${E2E_BUS:-}" ] || return 0
+    local launcher
+    launcher=$(pgrep -P "$E2E_BUS" -x at-spi-bus-laun)
+    # shellcheck disable=SC2086  # none, one or more pids
+    [ -z "$launcher" ] || kill $launcher 2>/dev/null
+    kill "$E2E_BUS" 2>/dev/null
+    E2E_BUS=
 }
 
 # Starts the program with the given arguments; sets E2E_APP (its pid).
@@ -497,5 +523,6 @@ e2e_cleanup() {
         kill "$E2E_APP" 2>/dev/null
         wait "$E2E_APP" 2>/dev/null
     fi
+    e2e_stop_session_bus
     e2e_stop_x
 }

@@ -1,7 +1,9 @@
 // The Qt surface holds text back and draws it in runs of one colour when the
 // picture is taken or when something would paint over it. Every screen of
 // the view, and every order of fills and overlapping texts, must come out
-// pixel for pixel as when each text is drawn the moment it is asked for.
+// pixel for pixel as when each text is drawn the moment it is asked for, at
+// the device pixel ratios of ordinary, fractionally scaled and doubled
+// screens.
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,7 +28,7 @@ namespace {
 /// before the next operation: the reference the batching must reproduce.
 class DrawnAtOnce final : public Surface {
 public:
-    explicit DrawnAtOnce(QSize size) : m_surface(size) {}
+    DrawnAtOnce(QSize size, qreal ratio) : m_surface(size, ratio) {}
 
     void FillSolidRect(const Rect& r, Color c) override { m_surface.FillSolidRect(r, c); }
     void FrameRect(const Rect& r, Color c) override { m_surface.FrameRect(r, c); }
@@ -47,27 +49,33 @@ private:
     QtSurface m_surface;
 };
 
-/// Paints with both surfaces and compares; on a difference, says where.
+constexpr qreal kRatios[] = {1.0, 1.5, 2.0};
+
+/// Paints with both surfaces at each ratio and compares; on a difference,
+/// says where.
 void ExpectSamePicture(QSize size, const std::function<void(Surface&)>& paint,
                        const char* name) {
-    QtSurface batched(size);
-    DrawnAtOnce reference(size);
-    paint(batched);
-    paint(reference);
-    const QImage& got = batched.Image();
-    const QImage& want = reference.Image();
-    int differing = 0;
-    QPoint first(-1, -1);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            if (got.pixel(x, y) == want.pixel(x, y)) continue;
-            if (differing++ == 0) first = QPoint(x, y);
+    for (const qreal ratio : kRatios) {
+        QtSurface batched(size, ratio);
+        DrawnAtOnce reference(size, ratio);
+        paint(batched);
+        paint(reference);
+        const QImage& got = batched.Image();
+        const QImage& want = reference.Image();
+        int differing = 0;
+        QPoint first(-1, -1);
+        for (int y = 0; y < got.height(); ++y) {
+            for (int x = 0; x < got.width(); ++x) {
+                if (got.pixel(x, y) == want.pixel(x, y)) continue;
+                if (differing++ == 0) first = QPoint(x, y);
+            }
         }
+        const QByteArray where =
+            QByteArray(name) + " at ratio " + QByteArray::number(ratio) + ": " +
+            QByteArray::number(differing) + " device pixels differ, the first at " +
+            QByteArray::number(first.x()) + "," + QByteArray::number(first.y());
+        QVERIFY2(differing == 0, where.constData());
     }
-    const QByteArray where = QByteArray(name) + ": " + QByteArray::number(differing) +
-                             " pixels differ, the first at " + QByteArray::number(first.x()) +
-                             "," + QByteArray::number(first.y());
-    QVERIFY2(differing == 0, where.constData());
 }
 
 /// How many colours a picture holds: a screen with text has dozens.
@@ -218,29 +226,40 @@ void DeferredTextTest::fillsAndOverlappingTextsKeepTheirOrder() {
 void DeferredTextTest::everyCharacterStaysInsideItsMeasuredInk() {
     // Each character, then a frame hugging the pixels it was measured to
     // change: a glyph reaching past them is painted over by its frame when
-    // drawn at once, but would be drawn over the frame if held back.
+    // drawn at once, but would be drawn over the frame if held back. The
+    // characters stand at odd and even places, which at a fractional ratio
+    // fall on and between device pixels.
     for (const Font& font : {Font{"Lucida Console", 100}, Font{qthost::kDialogFace, 80}}) {
         const QFont qfont = qthost::ResolveFont(font);
-        const qthost::LatinGlyphs& glyphs = qthost::LatinGlyphsOf(qfont);
-        const int pitch = 3 * QFontMetrics(qfont).height();
-        ExpectSamePicture(QSize(16 * pitch, 16 * pitch), [&](Surface& s) {
-            s.SelectFont(font);
-            s.FillSolidRect({0, 0, 16 * pitch, 16 * pitch}, Rgb(0, 0, 0));
-            s.SetBkMode(BkMode::Transparent);
-            for (int c = 0x20; c < 0x100; ++c) {
-                const int x = (c % 16) * pitch + pitch / 3;
-                const int y = (c / 16) * pitch + pitch / 3;
-                s.SetTextColor(Rgb(0, 75 + c % 180, 0));
-                s.DrawTextInRect(std::string(1, char(c)), {x, y, x + pitch, y + pitch},
-                                 dt::NoPrefix);
-                const Rect ink = glyphs.ink[size_t(c)];
-                const int baseline = y + QFontMetrics(qfont).ascent();
-                if (ink.IsEmpty()) continue;
-                s.FrameRect({x + ink.left - 1, baseline + ink.top - 1, x + ink.right + 1,
-                             baseline + ink.bottom + 1},
-                            Rgb(200, 0, 200));
+        const int pitch = 3 * QFontMetrics(qfont).height() + 1;
+        for (const qreal ratio : kRatios) {
+            const qthost::LatinGlyphs& glyphs = qthost::LatinGlyphsOf(qfont, ratio);
+            const QSize size(16 * pitch, 16 * pitch);
+            QtSurface batched(size, ratio);
+            DrawnAtOnce reference(size, ratio);
+            for (Surface* s :
+                 {static_cast<Surface*>(&batched), static_cast<Surface*>(&reference)}) {
+                s->SelectFont(font);
+                s->FillSolidRect({0, 0, size.width(), size.height()}, Rgb(0, 0, 0));
+                s->SetBkMode(BkMode::Transparent);
+                for (int c = 0x20; c < 0x100; ++c) {
+                    const int x = (c % 16) * pitch + pitch / 3 + c % 2;
+                    const int y = (c / 16) * pitch + pitch / 3 + c / 16 % 2;
+                    s->SetTextColor(Rgb(0, 75 + c % 180, 0));
+                    s->DrawTextInRect(std::string(1, char(c)), {x, y, x + pitch, y + pitch},
+                                      dt::NoPrefix);
+                    const Rect ink = glyphs.ink[size_t(c)];
+                    const int baseline = y + QFontMetrics(qfont).ascent();
+                    if (ink.IsEmpty()) continue;
+                    s->FrameRect({x + ink.left - 1, baseline + ink.top - 1, x + ink.right + 1,
+                                  baseline + ink.bottom + 1},
+                                 Rgb(200, 0, 200));
+                }
             }
-        }, font.face.c_str());
+            const QByteArray name =
+                QByteArray(font.face.c_str()) + " at ratio " + QByteArray::number(ratio);
+            QVERIFY2(batched.Image() == reference.Image(), name.constData());
+        }
     }
 }
 

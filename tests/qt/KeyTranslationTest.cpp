@@ -28,6 +28,7 @@ private slots:
     void releaseOfAKeyNotHeldIsDropped();
     void altCombinationsBelongToTheMenu();
     void unknownKeysStillTypeTheirCharacter();
+    void committedTextIsTypedCharacterByCharacter();
     void wheelNotches();
 };
 
@@ -319,6 +320,22 @@ void KeyTranslationTest::unknownKeysStillTypeTheirCharacter() {
     keys.Press(Press(Qt::Key_Adiaeresis, Qt::NoModifier, QString(QChar(0xE4))), client);
     keys.Release(Release(Qt::Key_Adiaeresis), client);
     QCOMPARE(client.KeyTrace(), std::string("CE4"));
+}
+
+// A dead key's or compose sequence's text, after the release held back;
+// characters without an 8-bit code cannot be typed.
+void KeyTranslationTest::committedTextIsTypedCharacterByCharacter() {
+    RecordingClient client;
+    KeyboardTranslator keys;
+    keys.Press(Press(Qt::Key_A, Qt::NoModifier, "a"), client);
+    keys.Release(Release(Qt::Key_A), client);
+    keys.Commit(QString::fromUtf8("^\u00EA\u20AC\t~"), client);
+    QVERIFY(!keys.HasPendingRelease());
+    QCOMPARE(client.KeyTrace(), std::string("D41 C61 U41 C5E CEA C7E"));
+    int offered = 0;  // like any typed character, each goes to pre-translation first
+    for (const Seen& seen : client.seen)
+        offered += seen.preTranslate && seen.message.message == msg::Char;
+    QCOMPARE(offered, 4);
 }
 
 void KeyTranslationTest::wheelNotches() {

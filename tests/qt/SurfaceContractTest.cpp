@@ -1,12 +1,16 @@
 // The drawing contract of platform::Surface, run against both the headless
-// RasterSurface and the Qt surface: what each operation may and may not
-// touch. Glyph shapes differ between the two; the places they land do not.
+// RasterSurface and the Qt surface, the latter at device pixel ratios 1 and
+// 2: what each operation may and may not touch. Glyph shapes differ between
+// them; the places they land do not.
 #include <QTest>
 
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QPainter>
 #include <memory>
 
 #include "hosts/headless/RasterSurface.h"
+#include "hosts/qt/QtFonts.h"
 #include "hosts/qt/QtSurface.h"
 
 using namespace platform;
@@ -57,23 +61,36 @@ private:
     headless::RasterSurface m_surface;
 };
 
+/// At a ratio of 2, a logical pixel is four device pixels: it reads as
+/// their colour when all four agree, else as kMixed.
 class QtCanvas final : public Canvas {
 public:
-    QtCanvas() : m_surface(QSize(kW, kH)) { m_surface.FillSolidRect({0, 0, kW, kH}, kCanvas); }
+    explicit QtCanvas(int ratio) : m_ratio(ratio), m_surface(QSize(kW, kH), ratio) {
+        m_surface.FillSolidRect({0, 0, kW, kH}, kCanvas);
+    }
     Surface& S() override { return m_surface; }
     Color At(int x, int y) override {
-        const QRgb p = m_surface.Image().pixel(x, y);
+        const QImage& image = m_surface.Image();
+        const QRgb p = image.pixel(x * m_ratio, y * m_ratio);
+        for (int dy = 0; dy < m_ratio; ++dy) {
+            for (int dx = 0; dx < m_ratio; ++dx) {
+                if (image.pixel(x * m_ratio + dx, y * m_ratio + dy) != p) return kMixed;
+            }
+        }
         return Rgb(qRed(p), qGreen(p), qBlue(p));
     }
 
+    static constexpr Color kMixed = Rgb(1, 2, 3);
+
 private:
+    const int m_ratio;
     qthost::QtSurface m_surface;
 };
 
 std::unique_ptr<Canvas> Make(const QString& kind) {
     std::unique_ptr<Canvas> c;
     if (kind == "raster") c = std::make_unique<RasterCanvas>();
-    else c = std::make_unique<QtCanvas>();
+    else c = std::make_unique<QtCanvas>(kind == "qt at ratio 2" ? 2 : 1);
     c->S().SelectFont(kView);
     c->S().SetBkColor(kBack);
     c->S().SetTextColor(kInk);
@@ -100,12 +117,14 @@ private slots:
     void prefixesLinesAndControlCharacters_data() { Surfaces(); }
     void prefixesLinesAndControlCharacters();
     void viewFontHasWholePixelCells();
+    void textAtRatioTwoIsDrawnInDevicePixels();
 
 private:
     void Surfaces() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("raster") << QString("raster");
         QTest::newRow("qt") << QString("qt");
+        QTest::newRow("qt at ratio 2") << QString("qt at ratio 2");
     }
 };
 
@@ -253,6 +272,44 @@ void SurfaceContractTest::viewFontHasWholePixelCells() {
     QCOMPARE(measure.GetTextExtent(std::string(100, '0')).cx, 800);  // no drift
     const headless::FontMetrics fixed = headless::MetricsFor(kView);
     QCOMPARE(zero.cy, fixed.cellHeight);
+}
+
+void SurfaceContractTest::textAtRatioTwoIsDrawnInDevicePixels() {
+    // The same text drawn by a plain QPainter on an image of that ratio: its
+    // glyphs have edges one device pixel wide, not the 2 x 2 blocks of a
+    // picture drawn at logical size and scaled up.
+    const std::string text = "Offset 0x2E, hex B3 & Wg";
+    const QPoint at(3, 2);
+    qthost::QtSurface ours(QSize(kW, 20), 2.0);
+    ours.SelectFont(kView);
+    ours.FillSolidRect({0, 0, kW, 20}, Rgb(0, 0, 0));
+    ours.SetBkMode(BkMode::Transparent);
+    ours.SetTextColor(Rgb(255, 255, 255));
+    ours.DrawTextInRect(text, {at.x(), at.y(), kW, 20}, dt::NoPrefix);
+    const QImage& got = ours.Image();
+    QCOMPARE(got.size(), QSize(2 * kW, 40));
+
+    QImage plain(got.size(), QImage::Format_RGB32);
+    plain.setDevicePixelRatio(2.0);
+    plain.fill(Qt::black);
+    {
+        QPainter p(&plain);
+        const QFont font = qthost::ResolveFont(kView);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(at + QPoint(0, QFontMetrics(font).ascent()), QString::fromStdString(text));
+    }
+    QCOMPARE(got, plain);
+
+    int blocksOfTwoShades = 0;
+    for (int y = 0; y < got.height(); y += 2) {
+        for (int x = 0; x < got.width(); x += 2) {
+            const QRgb p = got.pixel(x, y);
+            blocksOfTwoShades += got.pixel(x + 1, y) != p || got.pixel(x, y + 1) != p ||
+                                 got.pixel(x + 1, y + 1) != p;
+        }
+    }
+    QVERIFY(blocksOfTwoShades > 50);
 }
 
 QTEST_MAIN(SurfaceContractTest)

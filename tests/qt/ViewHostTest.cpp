@@ -1,9 +1,12 @@
 // The view's window services on Qt: the queue and pumping, timers, painting,
-// pointer input, drops, the scroll bar, the clipboard, the caption, the
-// command line, and the replaceable popup menu, message boxes and dialogs.
+// pointer input, input-method text, drops, the scroll bar, the clipboard, the
+// caption, the command line, the view's accessible description, and the
+// replaceable popup menu, message boxes and dialogs.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,10 +108,12 @@ private slots:
     void pointerMessagesCarryClientPoints();
     void wheelSendsOneMessagePerNotch();
     void aHeldKeyActsOnceBeforeLaterInput();
+    void inputMethodTextIsTyped();
     void dropHandsOverOnlyTheFirstLocalFile();
     void scrollBarMovesOnlyWhenTheCoreSaysSo();
     void clipboardRoundTripsEveryByte();
     void captionAndCommandLine();
+    void descriptionIsTheViewsAccessibleText();
     void popupChoiceComesBackAsACommand();
     void messageBoxesAndFileDialogsGetTheirRequests();
     void anExceptionFromTheCoreStopsAtTheHost();
@@ -266,6 +271,18 @@ void ViewHostTest::aHeldKeyActsOnceBeforeLaterInput() {
     QCOMPARE(trail, expected);
 }
 
+// Dead keys and compose sequences: the committed text is typed.
+void ViewHostTest::inputMethodTextIsTyped() {
+    Fixture f;
+    QInputMethodQueryEvent query(Qt::ImEnabled);  // what input methods ask first
+    QCoreApplication::sendEvent(f.widget(), &query);
+    QVERIFY(query.value(Qt::ImEnabled).toBool());
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("^\xc3\xaa"));
+    QCoreApplication::sendEvent(f.widget(), &composed);
+    QCOMPARE(f.view().KeyTrace(), std::string("C5E CEA"));
+}
+
 void ViewHostTest::dropHandsOverOnlyTheFirstLocalFile() {
     Fixture f;
     QTemporaryDir dir;
@@ -370,6 +387,19 @@ void ViewHostTest::captionAndCommandLine() {
     QVERIFY(commandLine.form == CommandLine::Form::Arguments);
     QCOMPARE(commandLine.arguments, std::vector<std::string>{"x.bin"});
     QCOMPARE(f.services().GetMainWindowFont(), (Font{"MS Shell Dlg", 80}));
+}
+
+// What the core tells is what assistive technologies read; that it is
+// announced is checked over AT-SPI (tests/e2e/check_accessible.sh), since
+// Qt sends no events without a listener.
+void ViewHostTest::descriptionIsTheViewsAccessibleText() {
+    Fixture f;
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(f.widget());
+    QVERIFY(view);
+    QCOMPARE(view->role(), QAccessible::Document);
+    f.services().DescriptionChanged({"Bytes of caf\xc3\xa9.bin", "\xb3 found"});
+    QCOMPARE(view->text(QAccessible::Name), QString::fromUtf8("Bytes of caf\xc3\xa9.bin"));
+    QCOMPARE(view->text(QAccessible::Description), QString::fromLatin1("\xb3 found"));
 }
 
 void ViewHostTest::popupChoiceComesBackAsACommand() {

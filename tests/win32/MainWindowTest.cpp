@@ -2,15 +2,21 @@
 // behind it: messages taken from the queue reach the view's pre-translation
 // before the dialog's key handling, typed characters arrive as 8-bit text,
 // drops and the command line open files, a close request ends the run, the
-// pump hands a quit back, and the view paints through its buffer.
+// pump hands a quit back, the view paints through its buffer, and screen
+// readers read what it shows.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <oleacc.h>
+
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "app/MainDlg.h"
 #include "Drops.h"
@@ -179,4 +185,64 @@ TEST_F(MainWindowTest, TheViewPaintsItsScreenInOneCopy) {
                       RGB(20, 20, 20)));
     EXPECT_FALSE(Shows(view, {client.right - 18, 0, client.right, client.bottom},
                        RGB(20, 20, 20)));
+}
+
+namespace {
+
+/// "role|name|description" of the view's window as a screen reader reads
+/// it: from a thread of its own, through Windows' accessibility helpers,
+/// while the window's thread goes on dispatching messages.
+std::string ReadAccessible(HWND window, MainDialogHost& host) {
+    std::atomic<bool> done = false;
+    std::string read;
+    std::thread reader([&] {
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        const IID iid = {
+            0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), iid,
+                                                   reinterpret_cast<void**>(&object)))) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            VARIANT role{};
+            BSTR name = nullptr, description = nullptr;
+            object->get_accRole(self, &role);
+            object->get_accName(self, &name);
+            object->get_accDescription(self, &description);
+            read = std::to_string(role.lVal) + "|" + platform::win32::Narrow(name ? name : L"") +
+                   "|" + platform::win32::Narrow(description ? description : L"");
+            ::SysFreeString(name);
+            ::SysFreeString(description);
+            object->Release();
+        }
+        ::CoUninitialize();
+        done = true;
+    });
+    while (!done) {
+        host.PumpWaitingMessages();
+        ::Sleep(1);
+    }
+    reader.join();
+    return read;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, ScreenReadersReadTheViewsNameAndTheSelectedByte) {
+    Open();
+    ASSERT_TRUE(dlg.m_hexView.LoadFile(WriteFile("some data.bin", "\x41\xB3")));
+    ::UpdateWindow(view);
+    const std::string document = std::to_string(ROLE_SYSTEM_DOCUMENT);
+    EXPECT_EQ(ReadAccessible(view, *host),
+              document +
+                  "|Bytes of some data.bin|Offset 0x0, hex 41, selected 1 byte, "
+                  "edit mode HEX OVERWRITE");
+    ::PostMessageW(view, WM_KEYUP, VK_RIGHT, LPARAM(0xC0000001u));
+    Pump();
+    ::UpdateWindow(view);
+    EXPECT_EQ(ReadAccessible(view, *host),
+              document +
+                  "|Bytes of some data.bin|Offset 0x1, hex B3, selected 1 byte, "
+                  "edit mode HEX OVERWRITE");
 }

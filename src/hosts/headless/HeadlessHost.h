@@ -72,6 +72,9 @@ public:
     void SetMainCaption(const std::string& caption) override { m_caption = caption; }
     platform::CommandLine StartupCommandLine() const override { return m_commandLine; }
     platform::Allocator& GetAllocator() override { return m_allocator; }
+    void DescriptionChanged(const platform::ViewDescription& description) override {
+        m_descriptions.push_back(description);
+    }
 
     // ---- platform::MainWindowHost ----
     platform::ViewHost& ViewWindowHost() override { return *this; }
@@ -166,6 +169,8 @@ public:
     const Raster& LastFrame() const { return m_lastFrame; }
     const std::vector<DrawnString>& LastFrameStrings() const { return m_lastStrings; }
     int PaintCount() const { return m_paints; }
+    /// Every description the view told, in order.
+    const std::vector<platform::ViewDescription>& Descriptions() const { return m_descriptions; }
     /// Dispatches one paint now if anything is invalid.
     void PaintNow();
     /// The bounding rectangle of what is invalid now (empty when nothing).
@@ -246,6 +251,7 @@ private:
     Raster m_screen;
     Raster m_lastFrame;
     std::vector<DrawnString> m_lastStrings;
+    std::vector<platform::ViewDescription> m_descriptions;
     int m_paints = 0;
     int m_failBuffers = 0;
     int m_arrowCursorSets = 0;

@@ -234,6 +234,15 @@ void KeyboardTranslator::Release(const QKeyEvent& event, WindowClient& target) {
     if (earlier != 0) DeliverKeyUp(target, earlier);
 }
 
+void KeyboardTranslator::Commit(const QString& text, WindowClient& target) {
+    DeliverPendingRelease(target);
+    for (const QChar c : text) {
+        if (!IsPrintableLatin1(c.unicode())) continue;
+        Message m{msg::Char, WParam(c.unicode()), kFirstPress};
+        Deliver(target, m);
+    }
+}
+
 void KeyboardTranslator::DeliverPendingRelease(WindowClient& target) {
     const unsigned key = m_pending.key;
     m_pending = {};

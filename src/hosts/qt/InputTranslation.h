@@ -50,6 +50,11 @@ public:
     void Release(const QKeyEvent& event, platform::WindowClient& target);
     /// Whether a release is held back, waiting for the next key event.
     bool HasPendingRelease() const { return m_pending.key != 0; }
+    /// Text an input method committed (a dead key's or a compose sequence's
+    /// result): each printable Latin-1 character goes to the window as if
+    /// typed, one at a time, after a release held back; others have no
+    /// 8-bit code and are left out.
+    void Commit(const QString& text, platform::WindowClient& target);
     /// Delivers the release held back, if any, as its key's key-up.
     void DeliverPendingRelease(platform::WindowClient& target);
     /// Forgets the keys held down and a release held back (the window lost

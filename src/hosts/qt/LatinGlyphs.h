@@ -1,6 +1,8 @@
 // The glyphs of the 256 Latin-1 characters in one font, with their advances
 // and the pixels each one touches, so that drawing a short string needs no
-// text layout and text held back for later knows what it will cover.
+// text layout and text held back for later knows what it will cover. Places
+// and advances are in logical pixels; the glyphs are drawn at a device pixel
+// ratio, which decides what they touch.
 #pragma once
 
 #include <QFont>
@@ -19,8 +21,8 @@ struct LatinGlyphs {
     QRawFont raw;
     std::array<quint32, 256> glyph{};
     std::array<int, 256> advance{};
-    /// The pixels the glyph changes when drawn with its origin at (0, 0) on
-    /// the baseline; empty when it has no ink.
+    /// The logical pixels the glyph changes (in part) when drawn with its
+    /// origin at (0, 0) on the baseline; empty when it has no ink.
     std::array<platform::Rect, 256> ink{};
     bool complete = true;  // every printable character has a glyph of its own
 
@@ -34,7 +36,8 @@ struct LatinGlyphs {
                QList<QPointF>& positions) const;
 };
 
-/// The table of a font, built on first use and kept for the process.
-const LatinGlyphs& LatinGlyphsOf(const QFont& font);
+/// The table of a font drawn at a device pixel ratio, built on first use and
+/// kept for the process.
+const LatinGlyphs& LatinGlyphsOf(const QFont& font, qreal ratio = 1.0);
 
 }  // namespace qthost

@@ -1,5 +1,6 @@
 #include "hosts/qt/QtSurface.h"
 
+#include <cmath>
 #include <vector>
 
 #include "hosts/qt/QtFonts.h"
@@ -26,13 +27,18 @@ bool Encloses(const Rect& outer, const Rect& inner) {
 
 }  // namespace
 
-QtSurface::QtSurface(QSize size)
-    : m_measureOnly(size.isEmpty()),
+QtSurface::QtSurface(QSize size, qreal ratio)
+    : m_canvas{0, 0, size.width(), size.height()},
+      m_ratio(ratio),
+      m_measureOnly(size.isEmpty()),
       m_qfont(ResolveFont(m_font)),
       m_metrics(m_qfont),
-      m_glyphs(&LatinGlyphsOf(m_qfont)),
+      m_glyphs(&LatinGlyphsOf(m_qfont, ratio)),
       m_batch(m_measureOnly ? QSize() : size) {
-    if (!m_measureOnly) m_image = QImage(size, QImage::Format_RGB32);
+    if (m_measureOnly) return;
+    m_image = QImage(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)),
+                     QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(ratio);
 }
 
 QtSurface::~QtSurface() = default;
@@ -66,7 +72,7 @@ void QtSurface::FillArea(const Rect& rect, Color colour) {
 void QtSurface::FontChanged() {
     m_qfont = ResolveFont(m_font);
     m_metrics = QFontMetrics(m_qfont);
-    m_glyphs = &LatinGlyphsOf(m_qfont);
+    m_glyphs = &LatinGlyphsOf(m_qfont, m_ratio);
     if (m_painter) m_painter->setFont(m_qfont);
 }
 
@@ -86,15 +92,14 @@ int QtSurface::DrawTextInRect(const std::string& text, const Rect& rect, unsigne
 
     QPainter* p = rect.IsEmpty() ? nullptr : Painter();
     if (!p) return int(lines.size()) * h;
-    const Rect canvas{0, 0, m_image.width(), m_image.height()};
     for (const platform::TextLine& line : lines) {
         const QPoint baseline(line.extent.left, line.extent.top + m_metrics.ascent());
         const bool fill = m_mode == BkMode::Opaque && line.extent.Width() > 0;
         // A line is cut to rect only when it reaches out of it. Most lie
         // wholly inside, and a cut at the image's edge changes nothing.
         const auto painted = [&] {
-            const Rect ink = glyphs.complete ? glyphs.InkOf(line.shown, baseline) : canvas;
-            return (fill ? ink.Union(line.extent) : ink).Intersect(canvas);
+            const Rect ink = glyphs.complete ? glyphs.InkOf(line.shown, baseline) : m_canvas;
+            return (fill ? ink.Union(line.extent) : ink).Intersect(m_canvas);
         };
         const bool cut = !Encloses(rect, line.extent) && !Encloses(rect, painted());
 

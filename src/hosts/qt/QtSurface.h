@@ -3,6 +3,8 @@
 // comes from StatefulSurface; it follows the text rules of platform::Surface.
 // Fills land at once; text is held back and drawn in batches (GlyphBatch),
 // with the same picture as drawing each text the moment it is asked for.
+// Coordinates are logical pixels; the image has the screen's device pixels,
+// so that text and frames are as sharp as the rest of the window.
 #pragma once
 
 #include <QFont>
@@ -19,9 +21,9 @@ namespace qthost {
 
 class QtSurface final : public platform::StatefulSurface {
 public:
-    /// Draws into an image of size (RGB32), or only measures when size is
-    /// empty.
-    explicit QtSurface(QSize size = {});
+    /// Draws into an image of size logical pixels at a device pixel ratio
+    /// (RGB32), or only measures when size is empty.
+    explicit QtSurface(QSize size = {}, qreal ratio = 1.0);
     ~QtSurface() override;
 
     /// False when the image could not be made.
@@ -32,7 +34,7 @@ public:
     platform::Size GetTextExtent(const std::string& text) override;
 
     /// The picture drawn so far, held-back text included (drawing may
-    /// continue afterwards).
+    /// continue afterwards), in device pixels with its ratio set.
     const QImage& Image();
     const QFont& CurrentQFont() const { return m_qfont; }
 
@@ -47,6 +49,8 @@ private:
     void DrawLineNow(const std::string& shown, QPoint baseline, const platform::Rect* clip);
 
     QImage m_image;
+    platform::Rect m_canvas;  // the image in logical pixels
+    qreal m_ratio;
     bool m_measureOnly;
     std::unique_ptr<QPainter> m_painter;
     QFont m_qfont;

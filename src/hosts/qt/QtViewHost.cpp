@@ -13,6 +13,7 @@
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/QtSurface.h"
 #include "hosts/qt/TextConversion.h"
+#include "hosts/qt/ViewAccessible.h"
 #include "hosts/qt/ViewWidget.h"
 #include "hosts/qt/XcbClipboard.h"
 #include "platform/Constants.h"
@@ -21,9 +22,10 @@ using namespace platform;
 
 namespace qthost {
 
-/// One paint of the view: buffers are images; presenting draws one in one
-/// operation onto the widget, where Qt clips it to the invalid region.
-/// Outside a paint event nothing is shown.
+/// One paint of the view: buffers are images at the device pixel ratio of
+/// what is painted on; presenting draws one in one operation onto the
+/// widget, where Qt clips it to the invalid region. Outside a paint event
+/// nothing is shown.
 class QtPaintContext final : public PaintContext {
 public:
     explicit QtPaintContext(QWidget* target) {
@@ -32,7 +34,8 @@ public:
 
     std::unique_ptr<Surface> CreateBuffer(Size size) override {
         if (size.cx < 0 || size.cy < 0) return nullptr;
-        auto buffer = std::make_unique<QtSurface>(QSize(size.cx, size.cy));
+        const qreal ratio = m_painter ? m_painter->device()->devicePixelRatioF() : 1.0;
+        auto buffer = std::make_unique<QtSurface>(QSize(size.cx, size.cy), ratio);
         if (!buffer->IsValid()) return nullptr;
         return buffer;
     }
@@ -243,5 +246,11 @@ void QtViewHost::SetMainCaption(const std::string& caption) { m_main.SetCaption(
 CommandLine QtViewHost::StartupCommandLine() const { return m_main.CommandLine(); }
 
 Allocator& QtViewHost::GetAllocator() { return DefaultAllocator(); }
+
+// ---- Assistive technologies ----------------------------------------------------------
+
+void QtViewHost::DescriptionChanged(const ViewDescription& description) {
+    if (m_widget) Describe(*m_widget, description);
+}
 
 }  // namespace qthost

@@ -64,6 +64,8 @@ public:
     void SetMainCaption(const std::string& caption) override;
     platform::CommandLine StartupCommandLine() const override;
     platform::Allocator& GetAllocator() override;
+    /// Kept by the widget for its accessible interface, and announced.
+    void DescriptionChanged(const platform::ViewDescription& description) override;
 
     // ---- From the view's widget ----
     /// The window the messages go to, guarded; null before the window is

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -14,6 +15,7 @@
 #include "hosts/qt/PostedMessage.h"
 #include "hosts/qt/QtScrollBar.h"
 #include "hosts/qt/QtViewHost.h"
+#include "hosts/qt/ViewAccessible.h"
 #include "hosts/qt/X11AutoRepeat.h"
 #include "platform/Constants.h"
 
@@ -57,6 +59,10 @@ ViewWidget::ViewWidget(QtViewHost& host, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
+    // Dead keys and compose sequences reach the view as committed text.
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase | Qt::ImhPreferLatin);
+    InstallViewAccessibleFactory();
 }
 
 bool ViewWidget::event(QEvent* event) {
@@ -66,6 +72,7 @@ bool ViewWidget::event(QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::Wheel:
         case QEvent::Drop:
+        case QEvent::InputMethod:
         case QEvent::FocusOut:
             // A key release held back acts before what the user did next.
             DeliverPendingRelease();
@@ -100,6 +107,11 @@ void ViewWidget::keyPressEvent(QKeyEvent* event) {
 void ViewWidget::keyReleaseEvent(QKeyEvent* event) {
     if (WindowClient* client = m_host.Client()) m_keys.Release(*event, *client);
     if (m_keys.HasPendingRelease()) m_releaseTimer.start(m_releaseWaitMs, this);
+    event->accept();
+}
+
+void ViewWidget::inputMethodEvent(QInputMethodEvent* event) {
+    if (WindowClient* client = m_host.Client()) m_keys.Commit(event->commitString(), *client);
     event->accept();
 }
 

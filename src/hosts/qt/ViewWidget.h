@@ -1,11 +1,14 @@
 // The view's child window: turns Qt's events into the core's messages. It
-// never erases; what it shows comes from the core's paint.
+// never erases; what it shows comes from the core's paint. It takes text
+// from input methods (dead keys, compose), and keeps what assistive
+// technologies are told about it (ViewAccessible).
 #pragma once
 
 #include <QBasicTimer>
 #include <QWidget>
 
 #include "hosts/qt/InputTranslation.h"
+#include "platform/ViewHost.h"
 
 class QMimeData;
 
@@ -18,12 +21,18 @@ class ViewWidget final : public QWidget {
 public:
     ViewWidget(QtViewHost& host, QWidget* parent);
 
+    const platform::ViewDescription& Description() const { return m_description; }
+    void SetDescription(const platform::ViewDescription& description) {
+        m_description = description;
+    }
+
 protected:
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -51,6 +60,7 @@ private:
     QBasicTimer m_releaseTimer;
     int m_releaseWaitMs;
     WheelNotches m_wheel;
+    platform::ViewDescription m_description;
 };
 
 /// The first local file of a drop, or an empty string.

@@ -94,6 +94,8 @@ Win32ViewHost::~Win32ViewHost() {
     if (m_window && ::IsWindow(m_window)) {
         ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
     }
+    m_accessible.reset();
+    if (m_com) ::CoUninitialize();
 }
 
 // ---- The window ------------------------------------------------------------------
@@ -110,6 +112,9 @@ bool Win32ViewHost::CreateViewWindow(WindowClient& client, const Rect& rect) {
         m_client = nullptr;
         return false;
     }
+    // The accessible object is handed across apartments through COM.
+    m_com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    m_accessible.reset(ViewAccessible::Create(m_window));
     ::SetFocus(m_window);
     return true;
 }
@@ -139,6 +144,11 @@ LRESULT Win32ViewHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Every key is the view's: ESC and ENTER never reach the dialog.
             return DLGC_WANTALLKEYS;
         case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        case WM_GETOBJECT:
+            if (DWORD(lParam) == DWORD(OBJID_CLIENT) && m_accessible) {
+                return m_accessible->Answer(wParam);
+            }
+            return m_client->WindowProc({message, wParam, lParam});
         case WM_CHAR: {
             // Outside the queue (pre-translation already made the queued
             // ones 8-bit): each byte of the character, as the core reads text.
@@ -318,5 +328,9 @@ void Win32ViewHost::SetMainCaption(const std::string& caption) { m_main.SetCapti
 CommandLine Win32ViewHost::StartupCommandLine() const { return m_main.CommandLine(); }
 
 Allocator& Win32ViewHost::GetAllocator() { return DefaultAllocator(); }
+
+void Win32ViewHost::DescriptionChanged(const ViewDescription& description) {
+    if (m_accessible) m_accessible->Describe(description);
+}
 
 }  // namespace win32host

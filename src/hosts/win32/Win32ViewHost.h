@@ -1,8 +1,8 @@
 // The window services of the hex view on Windows: its child window and
 // scroll bar, painting through a memory device context, timers, posted
 // messages, the popup menu, message boxes, file dialogs, the clipboard, the
-// main window's caption and the command line. It only translates; every
-// decision stays in the core.
+// main window's caption, the command line and the view's accessible object.
+// It only translates; every decision stays in the core.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,7 @@
 
 #include "hosts/win32/AnsiText.h"
 #include "hosts/win32/FontCache.h"
+#include "hosts/win32/ViewAccessible.h"
 #include "platform/ViewHost.h"
 
 namespace win32host {
@@ -64,6 +65,7 @@ public:
     void SetMainCaption(const std::string& caption) override;
     platform::CommandLine StartupCommandLine() const override;
     platform::Allocator& GetAllocator() override;
+    void DescriptionChanged(const platform::ViewDescription& description) override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,6 +76,12 @@ private:
     HWND m_window = nullptr;
     FontCache m_fonts;
     TypedCharacters m_typed;
+    /// COM for the accessible object, initialised with the window.
+    bool m_com = false;
+    struct ReleaseObject {
+        void operator()(IUnknown* object) const { object->Release(); }
+    };
+    std::unique_ptr<ViewAccessible, ReleaseObject> m_accessible;
 };
 
 /// The view's window class: no class style, cursor, background brush or
