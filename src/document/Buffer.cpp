@@ -1,5 +1,6 @@
 // The view's edit primitives over its image: they apply the edit to the
 // image, then keep the selection and caret and tell the user what failed.
+// An edit that cannot get its memory changes nothing.
 #include "view/HexView.h"
 
 bool CHexView::InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t count) {
@@ -11,7 +12,7 @@ bool CHexView::InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t cou
             return false;
         case ByteImage::Edit::NoMemory: break;
     }
-    UnloadOnAllocFailure();
+    ReportAllocFailure();
     return false;
 }
 
@@ -28,10 +29,7 @@ void CHexView::DeleteSelection() {
         m_nSelStart = 0;
     } else {
         const bool atEnd = m_nSelEnd == m_nFileSize - 1;
-        if (m_image.Erase(m_nSelStart, count) == ByteImage::Edit::NoMemory) {
-            UnloadOnAllocFailure();
-            return;
-        }
+        m_image.Erase(m_nSelStart, count);
         // The new last byte, or the first one that followed the selection.
         if (atEnd) m_nSelStart = m_nFileSize - 1;
     }
@@ -41,12 +39,10 @@ void CHexView::DeleteSelection() {
     if (m_pHost) m_pHost->Invalidate();
 }
 
-void CHexView::UnloadOnAllocFailure() {
-    ShowError("Memory Reallocation Failed, File has been Unloaded from Memory!");
-    // A drag in progress stays open: its ends are checked against the image.
-    DiscardImage({});
-    RecalcMetrics();
-    if (m_pHost) m_pHost->Invalidate();
+void CHexView::ReportAllocFailure() {
+    // The old block is intact: losing the image and every unsaved edit for
+    // want of memory for one more would be the worse failure.
+    ShowError("Memory Reallocation Failed, the file in memory was not changed.");
 }
 
 void CHexView::DiscardImage(DiscardAlso also) {

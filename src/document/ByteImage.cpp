@@ -49,5 +49,6 @@ ByteImage::Edit ByteImage::Erase(uint32_t first, uint32_t count) {
     const uint32_t end = first + count;
     std::memmove(m_pBlock + first, m_pBlock + end, m_nSize - end);
     m_nSize -= count;
-    return Resize(m_nSize) ? Edit::Done : Edit::NoMemory;
+    (void)Resize(m_nSize);  // a larger block holds the bytes as well
+    return Edit::Done;
 }

@@ -1,6 +1,7 @@
-// The image of the file: one heap block holding exactly its bytes, with no
-// gap and no spare capacity. Every insertion or deletion resizes the block to
-// the new length and moves every byte behind the edit point. Knows nothing
+// The image of the file: one heap block holding its bytes, with no gap and
+// no spare capacity (unless a deletion could not get a smaller block). Every
+// insertion or deletion resizes the block to the new length and moves every
+// byte behind the edit point. Knows nothing
 // of the view: selection, caret, messages and repaints are its caller's.
 #pragma once
 
@@ -19,7 +20,7 @@ public:
         Done,
         Refused,   // no image, or the position lies past the end: nothing changed
         TooLarge,  // the result would exceed MAX_SIZE: nothing changed
-        NoMemory,  // the block could not be resized (see Insert and Erase)
+        NoMemory,  // the block could not be grown: nothing changed
     };
 
     explicit ByteImage(platform::Allocator& allocator) : m_pAllocator(&allocator) {}
@@ -49,9 +50,9 @@ public:
     /// Copies bytes over the image from position on, clipped at its end; the
     /// length never changes. Nothing happens without an image or past its end.
     void Overwrite(uint32_t position, const uint8_t* bytes, uint32_t count);
-    /// Removes count bytes from first on (first + count at most Size()). On
-    /// NoMemory the bytes are removed all the same but the block keeps its
-    /// old length: the caller is expected to release it.
+    /// Removes count bytes from first on (first + count at most Size()).
+    /// Never fails for memory: when no smaller block can be had, the old one
+    /// keeps the remaining bytes, with room to spare behind Size().
     Edit Erase(uint32_t first, uint32_t count);
 
 private:

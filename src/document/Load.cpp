@@ -20,11 +20,8 @@ bool CHexView::LoadFile(const std::string& path) {
     if (!m_pHost || IsBusy()) return false;
     platform::ViewHost& host = Host();
 
-    host.SetMainCaption(m_strBaseTitle);
-    if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
-    DiscardImage({.pointer = true, .pendingDigit = true});
-    DiscardBitEdit();
-
+    // A file that cannot be opened, or is too long, leaves the image and its
+    // unsaved edits alone: it is discarded only for a file that can be read.
     platform::InputFile file;
     if (!file.Open(path)) {
         ShowError(kOpenFailed);
@@ -37,6 +34,11 @@ bool CHexView::LoadFile(const std::string& path) {
         host.Invalidate();
         return false;
     }
+
+    host.SetMainCaption(m_strBaseTitle);
+    if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
+    DiscardImage({.pointer = true, .pendingDigit = true});
+    DiscardBitEdit();
     const uint32_t length = uint32_t(file.Length());
     if (!m_image.Allocate(length)) {
         ShowError(kNoMemory);

@@ -187,7 +187,9 @@ public:
     bool InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void OverwriteBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void DeleteSelection();
-    void UnloadOnAllocFailure();
+    /// A growing edit could not get its memory: tells the user that the
+    /// image was not changed (the caller has changed nothing).
+    void ReportAllocFailure();
     /// What DiscardImage forgets besides the image, selection and caret:
     /// the drag and the hovered byte, and a half-typed byte.
     struct DiscardAlso {

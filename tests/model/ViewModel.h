@@ -24,8 +24,8 @@ namespace model {
 
 constexpr uint32_t NONE = NO_OFFSET;
 
-inline const std::string kUnloaded =
-    "Memory Reallocation Failed, File has been Unloaded from Memory!";
+inline const std::string kNotChanged =
+    "Memory Reallocation Failed, the file in memory was not changed.";
 inline const std::string kOpenFailed = "Could not open file, it may be in use by another process.";
 inline const std::string kNoMemoryToLoad = "Not enough memory to load file.";
 inline const std::string kReadFailed =
@@ -320,19 +320,15 @@ public:
         failAllocation = false;
         return false;
     }
-    void Unload() {
-        s.messages.push_back(kUnloaded);
-        ReleaseImage();
-        s.start = s.end = s.caret = 0;
-    }
     void ReleaseImage() {
         s.image = false;
         s.bytes.clear();
     }
-    /// Every insertion reallocates, even of no bytes.
+    /// Every insertion reallocates, even of no bytes; one that cannot
+    /// changes nothing.
     bool Insert(uint32_t at, const std::vector<uint8_t>& bytes) {
         if (!Allocate()) {
-            Unload();
+            s.messages.push_back(kNotChanged);
             return false;
         }
         s.bytes.insert(s.bytes.begin() + at, bytes.begin(), bytes.end());
@@ -344,7 +340,7 @@ public:
         if (left == 0) {
             ReleaseImage();
         } else {
-            if (!Allocate()) return Unload();
+            Allocate();  // without a smaller block the old one keeps the rest
             s.bytes.erase(s.bytes.begin() + first, s.bytes.begin() + last + 1);
             if (last == n - 1) s.start = left - 1;
         }
@@ -597,15 +593,16 @@ public:
 
     // ---- Files
     /// What a load of a file holding bytes leaves (none: it cannot be
-    /// opened); readFailsAt is the read call that fails (0: none).
+    /// opened, which leaves everything as it was); readFailsAt is the read
+    /// call that fails (0: none).
     void Load(const std::string& path, const std::optional<std::vector<uint8_t>>& bytes,
               int readFailsAt) {
+        if (!bytes) return s.messages.push_back(kOpenFailed);
         ReleaseImage();
         s.start = s.end = s.caret = 0;
         s.pending = 0;
         s.bitEdit = false;
         s.bits.assign(10, '\0');
-        if (!bytes) return s.messages.push_back(kOpenFailed);
         if (!Allocate()) return s.messages.push_back(kNoMemoryToLoad);
         const int reads = std::max<int>(
             1, int((bytes->size() + CHexView::CHUNK_SIZE - 1) / CHexView::CHUNK_SIZE));
