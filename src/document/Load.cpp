@@ -34,6 +34,7 @@ bool CHexView::LoadFile(const std::string& path) {
         host.Invalidate();
         return false;
     }
+    const bool isLink = platform::IsSymbolicLink(path);
 
     host.SetMainCaption(m_strBaseTitle);
     if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
@@ -79,6 +80,7 @@ bool CHexView::LoadFile(const std::string& path) {
 
     m_bLoading = false;
     m_strFilePath = path;
+    m_bPathIsLink = isLink;
     host.SetMainCaption(m_strBaseTitle + " - " + FileNameFromPath(path));
     RecalcMetrics();
     host.Invalidate();

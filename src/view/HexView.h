@@ -66,6 +66,9 @@ public:
     platform::Color m_clrStatusBorder;
     int32_t m_nFadeMode = 1;
     std::string m_strFilePath;
+    /// m_strFilePath was a symbolic link when it was loaded: only then does
+    /// a save of that path follow a link.
+    bool m_bPathIsLink = false;
     std::string m_strBaseTitle;
     std::string m_strInput;
     std::string m_strPanelMsg;
