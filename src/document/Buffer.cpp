@@ -1,11 +1,16 @@
-// The view's edit primitives over its image: they apply the edit to the
-// image, then keep the selection and caret and tell the user what failed.
-// An edit that cannot get its memory changes nothing.
+// The view's edit primitives over its image, the one way its bytes change:
+// each records its change in the history, applies it to the image, then
+// keeps the selection and caret and tells the user what failed. An edit
+// that cannot get its memory changes nothing.
+#include <algorithm>
+
 #include "view/HexView.h"
 
 bool CHexView::InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t count) {
     switch (m_image.Insert(position, bytes, count)) {
-        case ByteImage::Edit::Done: return true;
+        case ByteImage::Edit::Done:
+            m_history.Inserted(m_image, position, count, SelectionNow());
+            return true;
         case ByteImage::Edit::Refused: return false;
         case ByteImage::Edit::TooLarge:
             ShowError("Could not insert data, files over 2.14GB are not supported.");
@@ -17,12 +22,17 @@ bool CHexView::InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t cou
 }
 
 void CHexView::OverwriteBytes(uint32_t position, const uint8_t* bytes, uint32_t count) {
+    if (m_pData == nullptr || position > m_nFileSize) return;
+    count = std::min(count, m_nFileSize - position);
+    m_history.WillOverwrite(m_image, position, count, SelectionNow());
     m_image.Overwrite(position, bytes, count);
 }
 
 void CHexView::DeleteSelection() {
     if (!HasSelectionInImage()) return;
     const uint32_t count = m_nSelEnd - m_nSelStart + 1;
+    m_history.Begin(EditHistory::Kind::Other, SelectionNow());
+    m_history.WillErase(m_image, m_nSelStart, count, SelectionNow());
     if (count == m_nFileSize) {
         // Every byte goes, and with them the image.
         m_image.Release();
@@ -47,6 +57,7 @@ void CHexView::ReportAllocFailure() {
 
 void CHexView::DiscardImage(DiscardAlso also) {
     m_image.Release();
+    m_history.Clear();
     m_nSelStart = m_nSelEnd = m_nCaret = 0;
     if (also.pointer) m_nDragAnchor = m_nHoverOffset = -1;
     if (also.pendingDigit) m_chPendingDigit = 0;

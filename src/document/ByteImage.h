@@ -30,8 +30,12 @@ public:
 
     /// The block, null when there is no image, and its length. References
     /// that stay valid for the image's life, so a record can alias them.
-    uint8_t* const& Data() const { return m_pBlock; }
+    /// Read-only: every change of the bytes is one of the edits below.
+    const uint8_t* const& Data() const { return m_pBlock; }
     const uint32_t& Size() const { return m_nSize; }
+    /// Counts every change of the block or its bytes, from the start: equal
+    /// counts mean an unchanged image.
+    uint64_t ChangeCount() const { return m_nChanges; }
 
     /// Blocks come from allocator from now on; releases the image first,
     /// since its block belongs to the previous one.
@@ -43,6 +47,9 @@ public:
     bool Allocate(uint32_t size);
     /// Frees the block: no image, size 0.
     void Release();
+    /// The block of an image just allocated, for its first contents (the
+    /// file's bytes, or zeros), before anything else sees it.
+    uint8_t* Fill();
 
     /// Opens count bytes at position (at most Size(); Size() appends) and
     /// copies bytes into them. On NoMemory the image is unchanged.
@@ -50,6 +57,9 @@ public:
     /// Copies bytes over the image from position on, clipped at its end; the
     /// length never changes. Nothing happens without an image or past its end.
     void Overwrite(uint32_t position, const uint8_t* bytes, uint32_t count);
+    /// Swaps the count bytes from position on (all inside the image) with
+    /// those of bytes: what takes back an overwrite also takes it again.
+    void Exchange(uint32_t position, uint8_t* bytes, uint32_t count);
     /// Removes count bytes from first on (first + count at most Size()).
     /// Never fails for memory: when no smaller block can be had, the old one
     /// keeps the remaining bytes, with room to spare behind Size().
@@ -58,8 +68,11 @@ public:
 private:
     /// Resizes the block to size bytes; false leaves it as it was.
     bool Resize(uint32_t size);
+    /// The block to change, counting the change.
+    uint8_t* Change();
 
     platform::Allocator* m_pAllocator;
-    uint8_t* m_pBlock = nullptr;
+    const uint8_t* m_pBlock = nullptr;  // allocated writable; see Change
     uint32_t m_nSize = 0;
+    uint64_t m_nChanges = 0;
 };

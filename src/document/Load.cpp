@@ -46,14 +46,16 @@ bool CHexView::LoadFile(const std::string& path) {
         host.Invalidate();
         return false;
     }
-    file.SetReadArea(m_pData, length);
+    // The new image's bytes are the file's, read straight into it.
+    uint8_t* const area = m_image.Fill();
+    file.SetReadArea(area, length);
     m_bLoading = true;
     const ScopedFlag running(m_bFileLoopRunning);
 
     uint32_t remaining = length;
     uint32_t done = 0;
     for (;;) {
-        const int64_t got = file.Read(m_pData + done, std::min(remaining, CHUNK_SIZE));
+        const int64_t got = file.Read(area + done, std::min(remaining, CHUNK_SIZE));
         if (got < 0 || (got == 0 && remaining > 0)) {
             // A read error, or the file became shorter than it was when
             // opened: the image would be incomplete, so none is kept.

@@ -83,7 +83,7 @@ TEST(ByteImage, RandomEditsMatchAFlatVector) {
             const bool made = image.Allocate(n);
             EXPECT_EQ(made, !fail);
             oracle.assign(made ? n : 0, 0);
-            if (made) std::fill_n(image.Data(), n, uint8_t(0));
+            if (made) std::fill_n(image.Fill(), n, uint8_t(0));
             else EXPECT_EQ(image.Data(), nullptr);
         } else if (action < 5) {
             const uint32_t at = rng() % (size + 1);
@@ -137,7 +137,7 @@ TEST(ByteImage, EditsOutsideTheImageOrPastTheLimitChangeNothing) {
     EXPECT_EQ(image.Data(), nullptr);
 
     ASSERT_TRUE(image.Allocate(4));
-    std::fill_n(image.Data(), 4, uint8_t(1));
+    std::fill_n(image.Fill(), 4, uint8_t(1));
     const int calls = allocator.Calls();
     EXPECT_EQ(image.Insert(5, &x, 1), ByteImage::Edit::Refused) << "past the end";
     EXPECT_EQ(image.Erase(3, 2), ByteImage::Edit::Refused) << "runs past the end";
