@@ -65,7 +65,7 @@ void EditHistory::WillOverwrite(const ByteImage& image, uint32_t position, uint3
 
 void EditHistory::Record(const ByteImage& image, Step::Change change, uint32_t position,
                          uint32_t count, bool keepBytes, const Selection& now) {
-    if (count == 0 || m_lost) return;
+    if (count == 0 || m_lost || m_limit == uint64_t(0)) return;
     bool grow = false;
     if (!StepFor(change, position, now, grow)) return;
     if (!MakeRoom(image.Size(), keepBytes ? count : 0)) return;

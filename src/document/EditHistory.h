@@ -44,7 +44,7 @@ public:
     /// std::bad_alloc); clears it.
     void SetMemory(std::pmr::memory_resource& memory);
     /// A fixed bound on the kept bytes instead of the one by image size
-    /// (none: by image size again); 0 keeps no step.
+    /// (none: by image size again); 0 records nothing at all.
     void SetLimit(std::optional<uint64_t> bytes);
     void Clear();
 
