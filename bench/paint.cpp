@@ -18,7 +18,8 @@ void FullRepaint(benchmark::State& state) {
     }
     const uint32_t size = 32u << 20;
     view.m_image.Allocate(size);
-    for (uint32_t i = 0; i < size; ++i) view.m_pData[i] = uint8_t(i * 2654435761u >> 24);
+    uint8_t* const bytes = view.m_image.Fill();
+    for (uint32_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 2654435761u >> 24);
     view.m_nBytesPerRow = int(state.range(0));
     // Part of the visible rows selected, the caret among them.
     view.m_nSelStart = size / 2 + 100;

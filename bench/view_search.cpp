@@ -93,7 +93,8 @@ public:
     }
 
     void Plant(const std::string& bytes, size_t at) {
-        std::memcpy(m_view.m_pData + at, bytes.data(), bytes.size());
+        m_view.m_image.Overwrite(uint32_t(at), reinterpret_cast<const uint8_t*>(bytes.data()),
+                                 uint32_t(bytes.size()));
     }
 
     /// ESC posted once the scan has run for `after` seconds: the seconds

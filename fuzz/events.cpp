@@ -209,7 +209,7 @@ private:
         switch (kind) {
             case 0: host.PressKey(kKeys[value % std::size(kKeys)]); break;
             case 1: host.TypeChar(kTyped[value % (sizeof kTyped - 1)]); break;
-            case 2: host.PressCtrl("cvf"[value % 3]); break;
+            case 2: host.PressCtrl("cvfzy"[value % 5]); break;
             case 3: {
                 const Point p = model::HexPoint(view, value % (view.m_nFileSize + 1));
                 host.MoveMouse(p);
@@ -361,7 +361,7 @@ private:
 
     std::string Act(const Armed& armed) {
         loading = false;
-        switch (in.Range(0, 20)) {
+        switch (in.Range(0, 21)) {
             case 0: {
                 const char ch =
                     in.Bool() ? kTyped[in.Range<size_t>(0, sizeof kTyped - 2)] : char(in.Byte());
@@ -390,7 +390,7 @@ private:
                     case vk::F3: m.FindNext(); break;
                     case vk::F5: m.Columns(-1); break;
                     case vk::F6: m.Columns(+1); break;
-                    case vk::Tab: break;
+                    case vk::Tab: m.Seal(); break;  // its character ends a typed run
                     default: m.Arrow(key); break;
                 }
                 return "key " + std::to_string(key);
@@ -422,6 +422,7 @@ private:
                 return "pointer " + std::to_string(kind);
             }
             case 8: {
+                m.Seal();
                 const unsigned id = in.Range<unsigned>(ID_COPY_HEX_STRING, ID_COPY_HEX_BLOCK);
                 const bool offered = m.s.image;
                 const int shown = host.PopupMenusShown();
@@ -452,6 +453,7 @@ private:
                 host.SetClipboardAvailable(m.clipboardOpen);
                 return "clipboard available";
             case 12: {
+                m.Seal();
                 const bool shown = !m.s.panel;
                 const std::string path = DialogAnswer(shown);
                 loading = true;
@@ -463,6 +465,7 @@ private:
                 return "open " + path;
             }
             case 13: {
+                m.Seal();
                 const bool allowed = m.HasBytes() && !m.s.panel;
                 const size_t boxes = host.MessageBoxes().size();
                 if (allowed && !m.s.path.empty()) {
@@ -482,8 +485,11 @@ private:
                 }
                 return SaveAs(IDM_FILE_SAVE, allowed, armed.Any());
             }
-            case 14: return SaveAs(IDM_FILE_SAVEAS, m.HasBytes() && !m.s.panel, armed.Any());
+            case 14:
+                m.Seal();
+                return SaveAs(IDM_FILE_SAVEAS, m.HasBytes() && !m.s.panel, armed.Any());
             case 15: {
+                m.Seal();
                 loading = true;
                 host.ChooseMenuCommand(IDM_FILE_RELOAD);
                 if (!m.s.panel && !m.s.path.empty()) Load(m.s.path, armed.read);
@@ -494,6 +500,7 @@ private:
                 if (!m.s.panel) m.New();
                 return "new";
             case 17: {
+                m.Seal();
                 const std::string path = PathOf(kNames[in.Range(0, kNameCount - 1)]);
                 loading = true;
                 host.DropFiles({path, PathOf("a")});
@@ -505,20 +512,43 @@ private:
                                                 IDM_VIEW_FADE_NORMAL,    IDM_VIEW_FADE_LESS,
                                                 IDM_VIEW_FADE_NONE,      IDM_HELP_ABOUT};
                 const unsigned id = view[in.Range(0, 5)];
+                m.Seal();
                 host.ChooseMenuCommand(id);
                 if (id == IDM_VIEW_INCREASECOLUMN) m.Columns(+1);
                 if (id == IDM_VIEW_DECREASECOLUMN) m.Columns(-1);
                 return "menu " + std::to_string(id);
             }
             case 19: {
+                m.Seal();
                 static const unsigned codes[] = {sb::LineUp, sb::LineDown, sb::PageUp,
                                                  sb::PageDown};
                 if (in.Bool()) host.DragThumb(in.Range(-2, 40));
                 else host.ScrollBarAction(codes[in.Range(0, 3)]);
                 return "scroll";
             }
-            default: host.ResizeMainWindow(in.Range(1, 700), in.Range(1, 300)); return "resize";
+            case 20: host.ResizeMainWindow(in.Range(1, 700), in.Range(1, 300)); return "resize";
+            default: return UndoOrRedo();
         }
+    }
+
+    /// Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z, perhaps with the history's memory
+    /// failing; the history's bound is small now and then.
+    std::string UndoOrRedo() {
+        if (in.Range(0, 7) == 0) {
+            m.limit = in.Bool() ? in.Range<uint64_t>(0, 64) : EditHistory::MIN_LIMIT;
+            view.m_history.SetLimit(m.limit);
+        }
+        const bool failHistory = in.Range(0, 3) == 0;
+        host.Allocator().FailTemporary(failHistory ? 1 : 0);
+        m.failTemporary = failHistory;
+        const int kind = in.Range(0, 2);
+        if (kind == 2) host.KeyDown(vk::Shift);
+        host.PressCtrl(kind == 0 ? 'z' : kind == 1 ? 'y' : 'z');
+        if (kind == 2) host.KeyUp(vk::Shift);
+        m.Char(kind == 0 ? ctl::Undo : ctl::Redo);
+        host.Allocator().FailTemporary(0);
+        m.failTemporary = false;
+        return kind == 0 ? "undo" : "redo";
     }
 
     std::string SaveAs(unsigned command, bool allowed, bool failureArmed) {

@@ -53,7 +53,7 @@ void CheckViewSearch(FuzzInput& in) {
     if (!view.Create(host)) Fail("no view");
     const std::vector<uint8_t> bytes = in.Bytes(200);
     view.m_image.Allocate(uint32_t(bytes.size()));
-    if (!bytes.empty()) std::memcpy(view.m_pData, bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(view.m_image.Fill(), bytes.data(), bytes.size());
     view.m_nSelStart = view.m_nSelEnd = view.m_nCaret =
         in.Range<uint32_t>(0, uint32_t(bytes.size()));
     view.RecalcMetrics();

@@ -55,6 +55,8 @@ LResult CMainDlg::WindowProc(const Message& message) {
 bool CMainDlg::PreTranslateMessage(Message&) { return false; }
 
 bool CMainDlg::OnCommand(unsigned id) {
+    // A menu command is an action of its own: typing after it is a new step.
+    m_hexView.EndTypedRun();
     switch (id) {
         // ---- File ----
         case IDM_FILE_OPEN: m_hexView.OnFileOpen(); return true;

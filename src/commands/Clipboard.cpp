@@ -96,6 +96,7 @@ void CHexView::PasteInsert() {
         const std::span<const uint8_t> bytes = paste->Bytes();
         // A count past 32 bits is refused by InsertBytes with its size message.
         const uint32_t count = uint32_t(std::min<size_t>(bytes.size(), UINT32_MAX));
+        m_history.Begin(EditHistory::Kind::Other, SelectionNow());
         if (!InsertBytes(m_nSelStart, bytes.data(), count)) return;
         m_nSelEnd += count;
         m_nCaret = m_nSelStart + count;
@@ -115,6 +116,7 @@ void CHexView::PasteOverwrite() {
         const uint32_t count = uint32_t(std::min<size_t>(bytes.size(), room));
         // Nothing to write would leave the selection ending before it starts.
         if (count == 0) return;
+        m_history.Begin(EditHistory::Kind::Other, SelectionNow());
         OverwriteBytes(m_nSelStart, bytes.data(), count);
         m_nSelEnd = m_nSelStart + count - 1;
         m_chPendingDigit = 0;

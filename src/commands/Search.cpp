@@ -33,6 +33,7 @@ uint32_t Scan(CHexView& view, const uint8_t* pattern, uint32_t length, const uin
     const double tried = double(size - start);  // the progress counts start offsets
     const uint32_t end = size - length + 1;     // one past the last possible start
     uint32_t block = FIRST_BLOCK;
+    const uint64_t changes = view.m_image.ChangeCount();
     for (uint32_t first = start; first < end;) {
         view.m_dSearchProgress = double(first - start) / tried * 100.0;
         if (!view.m_bSearching) return NO_OFFSET;
@@ -40,7 +41,7 @@ uint32_t Scan(CHexView& view, const uint8_t* pattern, uint32_t length, const uin
         if (!view.m_bSearching) return NO_OFFSET;
         // Nothing may change the image during a search; if it did, the block
         // about to be scanned is gone.
-        if (view.m_pData != data || view.m_nFileSize != size) return NO_OFFSET;
+        if (view.m_image.ChangeCount() != changes) return NO_OFFSET;
 
         const uint32_t last = end - first > block ? first + block : end;
         const auto began = std::chrono::steady_clock::now();

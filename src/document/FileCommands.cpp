@@ -68,7 +68,7 @@ void CHexView::OnFileNew() {
         ShowError(kNoMemoryForNew);
         return;
     }
-    std::memset(m_pData, 0, size);
+    std::memset(m_image.Fill(), 0, size);
     Host().SetMainCaption(m_strBaseTitle + " - Untitled");
     RecalcMetrics();
     Host().Invalidate();

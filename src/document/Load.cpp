@@ -20,11 +20,8 @@ bool CHexView::LoadFile(const std::string& path) {
     if (!m_pHost || IsBusy()) return false;
     platform::ViewHost& host = Host();
 
-    host.SetMainCaption(m_strBaseTitle);
-    if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
-    DiscardImage({.pointer = true, .pendingDigit = true});
-    DiscardBitEdit();
-
+    // A file that cannot be opened, or is too long, leaves the image and its
+    // unsaved edits alone: it is discarded only for a file that can be read.
     platform::InputFile file;
     if (!file.Open(path)) {
         ShowError(kOpenFailed);
@@ -37,20 +34,28 @@ bool CHexView::LoadFile(const std::string& path) {
         host.Invalidate();
         return false;
     }
+    const bool isLink = platform::IsSymbolicLink(path);
+
+    host.SetMainCaption(m_strBaseTitle);
+    if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);
+    DiscardImage({.pointer = true, .pendingDigit = true});
+    DiscardBitEdit();
     const uint32_t length = uint32_t(file.Length());
     if (!m_image.Allocate(length)) {
         ShowError(kNoMemory);
         host.Invalidate();
         return false;
     }
-    file.SetReadArea(m_pData, length);
+    // The new image's bytes are the file's, read straight into it.
+    uint8_t* const area = m_image.Fill();
+    file.SetReadArea(area, length);
     m_bLoading = true;
     const ScopedFlag running(m_bFileLoopRunning);
 
     uint32_t remaining = length;
     uint32_t done = 0;
     for (;;) {
-        const int64_t got = file.Read(m_pData + done, std::min(remaining, CHUNK_SIZE));
+        const int64_t got = file.Read(area + done, std::min(remaining, CHUNK_SIZE));
         if (got < 0 || (got == 0 && remaining > 0)) {
             // A read error, or the file became shorter than it was when
             // opened: the image would be incomplete, so none is kept.
@@ -77,6 +82,7 @@ bool CHexView::LoadFile(const std::string& path) {
 
     m_bLoading = false;
     m_strFilePath = path;
+    m_bPathIsLink = isLink;
     host.SetMainCaption(m_strBaseTitle + " - " + FileNameFromPath(path));
     RecalcMetrics();
     host.Invalidate();

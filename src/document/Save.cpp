@@ -26,7 +26,10 @@ bool CHexView::SaveToFile(const std::string& path) {
     ReportInterruptedSaves(path);
 
     platform::OutputFile file;
-    const platform::OutputFile::Opened opened = file.Open(path, m_nFileSize);
+    // A link that took the place of the loaded file since is not followed:
+    // it could send the image into a file the user never chose.
+    const bool followLink = path != m_strFilePath || m_bPathIsLink;
+    const platform::OutputFile::Opened opened = file.Open(path, m_nFileSize, followLink);
     if (opened != platform::OutputFile::Opened::Ready) {
         // No backup means no safe way to write it: nothing was written.
         ShowError(opened == platform::OutputFile::Opened::NoBackup ? kWriteFailed : kCreateFailed);

@@ -98,6 +98,21 @@ constexpr unsigned Oem6 = 0xDD;       // ]}
 constexpr unsigned Oem7 = 0xDE;       // '"
 }  // namespace vk
 
+/// Control codes typed by Ctrl and a letter key (Ctrl+A 1 ... Ctrl+Z 26),
+/// as the hosts deliver them in character messages.
+namespace ctl {
+constexpr unsigned Copy = 3;    // Ctrl+C
+constexpr unsigned Find = 6;    // Ctrl+F
+constexpr unsigned Paste = 22;  // Ctrl+V
+constexpr unsigned Redo = 25;   // Ctrl+Y, and Ctrl+Shift+Z
+constexpr unsigned Undo = 26;   // Ctrl+Z
+/// The code of Ctrl with letter key n (0 for A); Shift changes none but
+/// Ctrl+Shift+Z, which is redo, as editors have it.
+constexpr unsigned ForLetter(unsigned n, bool shift) {
+    return shift && n + 1 == Undo ? Redo : n + 1;
+}
+}  // namespace ctl
+
 /// Scroll bar request codes (low word of wParam of msg::VScroll).
 namespace sb {
 constexpr unsigned LineUp = 0;

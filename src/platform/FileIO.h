@@ -67,8 +67,10 @@ class SaveWriter;
 /// disk. Otherwise the old contents are first copied to a backup and the
 /// file itself is overwritten, keeping its inode, links, owner, group, mode
 /// and attributes; a save that does not complete puts the old bytes back.
-/// Symbolic links are followed. The phases run piece by piece so that the
-/// caller can keep its window alive between them:
+/// Only one save of a file runs at a time: the file is held for it (locked
+/// on POSIX, opened without sharing on Windows). Symbolic links are
+/// followed where the caller allows it. The phases run piece by piece so
+/// that the caller can keep its window alive between them:
 ///   Open, PrepareNext until Done, Write..., Flush, Commit;
 ///   UndoNext until it is no longer More, after a failure or a cancel.
 class OutputFile {
@@ -88,8 +90,10 @@ public:
 
     /// Chooses how to write path with length bytes and prepares it; also
     /// removes temporary files left by killed saves of the same file.
-    /// Nothing of the file has changed when it is not Ready.
-    Opened Open(const std::string& path, uint64_t length);
+    /// Unless followLink, a path that is a symbolic link is refused
+    /// (CannotWrite), and so is a file that another save holds. Nothing of
+    /// the file has changed when it is not Ready.
+    Opened Open(const std::string& path, uint64_t length, bool followLink);
     /// True when the file itself is overwritten (after a backup).
     bool InPlace() const;
 
@@ -133,6 +137,10 @@ private:
 /// were killed: the only intact copy of its old contents until a save of it
 /// completes. Backups held by a save still running are not listed.
 std::vector<std::string> FindInterruptedSaveBackups(const std::string& path);
+
+/// Whether the last component of path is a symbolic link (on Windows, any
+/// reparse point).
+bool IsSymbolicLink(const std::string& path);
 
 /// Lets a write beyond the process's file-size limit fail with an error
 /// instead of ending the program. Called once at start-up.

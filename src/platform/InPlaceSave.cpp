@@ -1,7 +1,7 @@
 // A save that overwrites the file itself, for files that a new file could
 // not replace without losing something. The old contents are first copied
-// to a backup that is on disk before the first byte of the file changes, and
-// the new length is reserved; a save that does not complete copies the old
+// to a backup, which is on disk and named as one before the first byte of
+// the file changes, and the new length is reserved; a save that does not complete copies the old
 // bytes back and restores the old length. The backup is removed once the
 // file holds either all the old or all the new bytes durably; if the old
 // bytes cannot be put back it is kept as their only copy.
@@ -19,11 +19,12 @@ namespace {
 
 class InPlaceSave final : public SaveWriter {
 public:
-    InPlaceSave(FileHandle file, FileHandle backup, std::string backupPath, unsigned mode,
-                uint64_t oldLength, uint64_t length)
-        : m_file(file),
-          m_backup(backup),
-          m_backupPath(std::move(backupPath)),
+    InPlaceSave(std::string target, FileHandle file, FileHandle held, Backup backup,
+                unsigned mode, uint64_t oldLength, uint64_t length)
+        : m_target(std::move(target)),
+          m_file(file),
+          m_held(held),
+          m_backup(std::move(backup)),
           m_mode(mode),
           m_oldLength(oldLength),
           m_length(length) {}
@@ -43,8 +44,10 @@ public:
             m_copied = std::min<uint64_t>(m_copied + maxBytes, m_blockEnd);
             return Step::More;
         }
-        if (!sys::SyncFile(m_backup)) return GiveUp();
-        sys::SyncFolder(sys::DirName(m_backupPath));
+        // Only a whole copy, on disk, is named as the old contents: until
+        // then a killed save leaves a temporary file, which the next save of
+        // the file removes.
+        if (!sys::SyncFile(m_backup.file) || !NameBackup(m_target, m_backup)) return GiveUp();
         // Every block the new bytes need, holes of a sparse file included,
         // is allocated now, so that no write below can run out of space.
         if (!sys::ReserveSpace(m_file, m_length)) return GiveUp();
@@ -68,7 +71,7 @@ public:
 
     bool Commit() override {
         if (m_phase != Phase::Writing) return false;
-        sys::Close(m_file);
+        CloseFile();
         RemoveBackup();
         m_phase = Phase::Finished;
         return true;
@@ -77,7 +80,7 @@ public:
     Step UndoNext(size_t maxBytes) override {
         switch (m_phase) {
             case Phase::Preparing:  // the file itself is untouched
-                sys::Close(m_file);
+                CloseFile();
                 RemoveBackup();
                 m_phase = Phase::Finished;
                 return Step::Done;
@@ -90,7 +93,7 @@ public:
         if (m_restored < end) {
             const size_t n = size_t(std::min<uint64_t>(maxBytes, end - m_restored));
             m_buffer.resize(n);
-            if (!sys::ReadAllAt(m_backup, m_buffer.data(), n, m_restored) ||
+            if (!sys::ReadAllAt(m_backup.file, m_buffer.data(), n, m_restored) ||
                 sys::WriteFailureInjected() ||
                 !sys::WriteAllAt(m_file, m_buffer.data(), n, m_restored)) {
                 return KeepBackup();
@@ -101,13 +104,13 @@ public:
         if (!sys::SetLength(m_file, m_oldLength)) return KeepBackup();
         sys::KeepMode(m_file, m_mode);
         if (!sys::SyncFile(m_file)) return KeepBackup();
-        sys::Close(m_file);
+        CloseFile();
         RemoveBackup();
         m_phase = Phase::Finished;
         return Step::Done;
     }
 
-    std::string BackupPath() const override { return m_backupPath; }
+    std::string BackupPath() const override { return m_backup.path; }
 
     uint64_t WorkDone() const override {
         switch (m_phase) {
@@ -137,7 +140,7 @@ private:
             return false;
         }
         if (!sys::ReadAllAt(m_file, m_buffer.data(), n, m_blockEnd) ||
-            !sys::WriteAllAt(m_backup, m_buffer.data(), n, m_blockEnd)) {
+            !sys::WriteAllAt(m_backup.file, m_buffer.data(), n, m_blockEnd)) {
             return false;
         }
         m_blockEnd += n;
@@ -145,27 +148,34 @@ private:
     }
 
     Step GiveUp() {
-        sys::Close(m_file);
+        CloseFile();
         RemoveBackup();
         m_phase = Phase::Finished;
         return Step::Failed;
     }
 
     Step KeepBackup() {
-        sys::Close(m_file);
-        sys::Close(m_backup);  // no longer held: it is a leftover now
+        CloseFile();
+        sys::Close(m_backup.file);  // no longer held: it is a leftover now
         m_phase = Phase::BackupKept;
         return Step::Failed;
     }
 
-    void RemoveBackup() {
-        sys::Close(m_backup);
-        sys::RemoveFile(m_backupPath);
+    /// Closes the file, letting other saves of it in.
+    void CloseFile() {
+        sys::Close(m_file);
+        sys::Close(m_held);
     }
 
+    void RemoveBackup() {
+        sys::Close(m_backup.file);
+        sys::RemoveFile(m_backup.path);
+    }
+
+    std::string m_target;
     FileHandle m_file;
-    FileHandle m_backup;
-    std::string m_backupPath;
+    FileHandle m_held;
+    Backup m_backup;
     unsigned m_mode;
     uint64_t m_oldLength;
     uint64_t m_length;
@@ -180,11 +190,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SaveWriter> MakeInPlaceSave(FileHandle file, FileHandle backupFile,
-                                            std::string backup, unsigned mode, uint64_t oldLength,
+std::unique_ptr<SaveWriter> MakeInPlaceSave(std::string target, FileHandle file, FileHandle held,
+                                            Backup backup, unsigned mode, uint64_t oldLength,
                                             uint64_t length) {
-    return std::make_unique<InPlaceSave>(file, backupFile, std::move(backup), mode, oldLength,
-                                         length);
+    return std::make_unique<InPlaceSave>(std::move(target), file, held, std::move(backup), mode,
+                                         oldLength, length);
 }
 
 }  // namespace platform

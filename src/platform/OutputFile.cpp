@@ -9,10 +9,10 @@ namespace platform {
 OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() = default;
 
-OutputFile::Opened OutputFile::Open(const std::string& path, uint64_t length) {
+OutputFile::Opened OutputFile::Open(const std::string& path, uint64_t length, bool followLink) {
     Abandon();
     std::string target;
-    if (path.empty() || !sys::SaveTarget(path, target)) return Opened::CannotWrite;
+    if (path.empty() || !sys::SaveTarget(path, followLink, target)) return Opened::CannotWrite;
     for (const std::string& leftover : LeftoverTemporaries(target)) sys::RemoveFile(leftover);
     m_target = target;
     Opened why = Opened::CannotWrite;
@@ -57,8 +57,10 @@ uint64_t OutputFile::WorkTotal() const { return m_writer ? m_writer->WorkTotal()
 
 std::vector<std::string> FindInterruptedSaveBackups(const std::string& path) {
     std::string target;
-    if (path.empty() || !sys::SaveTarget(path, target)) return {};
+    if (path.empty() || !sys::SaveTarget(path, true, target)) return {};
     return LeftoverBackups(target);
 }
+
+bool IsSymbolicLink(const std::string& path) { return sys::IsLink(path); }
 
 }  // namespace platform

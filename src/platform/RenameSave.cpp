@@ -33,8 +33,7 @@ public:
 
     bool Commit() override {
         if (m_file == NO_FILE) return false;
-        sys::Close(m_held);
-        if (!sys::RenameOver(m_file, m_temp, m_target)) return false;
+        if (!sys::RenameOver(m_file, m_held, m_temp, m_target)) return false;
         m_temp.clear();
         return true;
     }

@@ -81,37 +81,46 @@ std::vector<std::string> Leftovers(const std::string& folder, bool ownFilesOnly,
     return found;
 }
 
-std::string TemporaryPrefix(const std::string& target) {
-    return "." + Stem(target) + kTemporaryTag;
+/// How the names of a save's files of the given kind start: hidden beside
+/// target, or with the hash of its path in the shared temporary folder.
+std::string Prefix(const std::string& target, bool inTemporaryFolder, const char* tag) {
+    return inTemporaryFolder ? Stem(target) + "." + PathHash(target) + tag
+                             : "." + Stem(target) + tag;
 }
 
-std::string BackupPrefix(const std::string& target, bool inTemporaryFolder) {
-    return inTemporaryFolder ? Stem(target) + "." + PathHash(target) + kBackupTag
-                             : "." + Stem(target) + kBackupTag;
+/// Files of one kind for target that no running save holds: beside it, and
+/// the user's own in the temporary folder.
+std::vector<std::string> LeftoversOf(const std::string& target,
+                                     bool (*matches)(const std::string&, const std::string&),
+                                     const char* tag) {
+    std::vector<std::string> found =
+        Leftovers(sys::DirName(target), false, matches, Prefix(target, false, tag));
+    const std::vector<std::string> away =
+        Leftovers(TemporaryFolder(), true, matches, Prefix(target, true, tag));
+    found.insert(found.end(), away.begin(), away.end());
+    return found;
 }
 
-/// A fresh name for a rename save's temporary file beside target.
-std::string TemporaryName(const std::string& target) {
+std::string FolderFor(const std::string& target, bool inTemporaryFolder) {
+    return inTemporaryFolder ? TemporaryFolder() : sys::DirName(target);
+}
+
+/// A fresh name for a temporary file of a save of target, beside it or in
+/// the user's temporary folder.
+std::string TemporaryName(const std::string& target, bool inTemporaryFolder) {
     static std::mt19937 random(std::random_device{}());
     char suffix[kTemporaryDigits + 1];
     std::snprintf(suffix, sizeof suffix, "%06lx", (unsigned long)(random() & 0xFFFFFF));
-    return sys::JoinPath(sys::DirName(target), TemporaryPrefix(target) + suffix);
+    return sys::JoinPath(FolderFor(target, inTemporaryFolder),
+                         Prefix(target, inTemporaryFolder, kTemporaryTag) + suffix);
 }
 
-/// The n-th (from 0) candidate name of a backup of target, in its folder or
-/// in the user's temporary folder.
-std::string BackupName(const std::string& target, bool inTemporaryFolder, unsigned n) {
-    const std::string folder = inTemporaryFolder ? TemporaryFolder() : sys::DirName(target);
-    std::string name = BackupPrefix(target, inTemporaryFolder);
-    if (n > 0) name += "-" + std::to_string(n + 1);
-    return sys::JoinPath(folder, name);
-}
-
-}  // namespace
-
-FileHandle CreateTemporary(const std::string& target, bool privateFile, std::string& path) {
+/// Creates a new temporary file for a save of target (see
+/// sys::CreateNewFile for privateFile).
+FileHandle CreateTemporaryIn(const std::string& target, bool inTemporaryFolder, bool privateFile,
+                             std::string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = TemporaryName(target);
+        path = TemporaryName(target, inTemporaryFolder);
         bool exists = false;
         const FileHandle file = sys::CreateNewFile(path, privateFile, exists);
         if (file != NO_FILE || !exists) return file;
@@ -119,32 +128,51 @@ FileHandle CreateTemporary(const std::string& target, bool privateFile, std::str
     return NO_FILE;
 }
 
-FileHandle CreateBackup(const std::string& target, std::string& path) {
-    if (sys::BackupFailureInjected()) return NO_FILE;
+/// The n-th (from 0) candidate name of a backup of target, in its folder or
+/// in the user's temporary folder.
+std::string BackupName(const std::string& target, bool inTemporaryFolder, unsigned n) {
+    std::string name = Prefix(target, inTemporaryFolder, kBackupTag);
+    if (n > 0) name += "-" + std::to_string(n + 1);
+    return sys::JoinPath(FolderFor(target, inTemporaryFolder), name);
+}
+
+}  // namespace
+
+FileHandle CreateTemporary(const std::string& target, bool privateFile, std::string& path) {
+    return CreateTemporaryIn(target, false, privateFile, path);
+}
+
+bool CreateBackup(const std::string& target, Backup& backup) {
+    if (sys::BackupFailureInjected()) return false;
     for (bool away : {false, true}) {
-        for (unsigned n = 0; n < 100; ++n) {
-            path = BackupName(target, away, n);
-            // Private: only the saving user, who could read the file, reads it.
-            bool exists = false;
-            const FileHandle file = sys::CreateNewFile(path, true, exists);
-            if (file != NO_FILE) return file;
-            if (!exists) break;
-        }
+        // Private: only the saving user, who could read the file, reads it.
+        backup.file = CreateTemporaryIn(target, away, true, backup.path);
+        backup.away = away;
+        if (backup.file != NO_FILE) return true;
     }
-    return NO_FILE;
+    return false;
+}
+
+bool NameBackup(const std::string& target, Backup& backup) {
+    for (unsigned n = 0; n < 100; ++n) {
+        const std::string name = BackupName(target, backup.away, n);
+        bool exists = false;
+        if (sys::RenameToNewName(backup.file, backup.path, name, exists)) {
+            backup.path = name;
+            sys::SyncFolder(sys::DirName(name));
+            return true;
+        }
+        if (!exists) return false;
+    }
+    return false;
 }
 
 std::vector<std::string> LeftoverTemporaries(const std::string& target) {
-    return Leftovers(sys::DirName(target), false, IsTemporaryName, TemporaryPrefix(target));
+    return LeftoversOf(target, IsTemporaryName, kTemporaryTag);
 }
 
 std::vector<std::string> LeftoverBackups(const std::string& target) {
-    std::vector<std::string> found =
-        Leftovers(sys::DirName(target), false, IsBackupName, BackupPrefix(target, false));
-    const std::vector<std::string> away =
-        Leftovers(TemporaryFolder(), true, IsBackupName, BackupPrefix(target, true));
-    found.insert(found.end(), away.begin(), away.end());
-    return found;
+    return LeftoversOf(target, IsBackupName, kBackupTag);
 }
 
 }  // namespace platform

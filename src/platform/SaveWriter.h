@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FileIO.h"
+#include "platform/SaveLeftovers.h"
 
 namespace platform {
 
@@ -39,11 +40,12 @@ std::unique_ptr<SaveWriter> BeginSave(const std::string& target, uint64_t length
 std::unique_ptr<SaveWriter> MakeRenameSave(FileHandle file, std::string temp, std::string target,
                                            uint64_t length, FileHandle held = NO_FILE);
 
-/// A save of length bytes into file itself (of oldLength bytes and the
-/// given POSIX mode), whose old contents first go to backup (open as
-/// backupFile).
-std::unique_ptr<SaveWriter> MakeInPlaceSave(FileHandle file, FileHandle backupFile,
-                                            std::string backup, unsigned mode, uint64_t oldLength,
+/// A save of length bytes into target itself, open as file (of oldLength
+/// bytes and the given POSIX mode), whose old contents first go to backup,
+/// created but still empty. held, when open, keeps other saves of target
+/// out until this one ends.
+std::unique_ptr<SaveWriter> MakeInPlaceSave(std::string target, FileHandle file, FileHandle held,
+                                            Backup backup, unsigned mode, uint64_t oldLength,
                                             uint64_t length);
 
 }  // namespace platform

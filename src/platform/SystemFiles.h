@@ -22,8 +22,12 @@ std::string AbsolutePath(const std::string& path);
 /// The file a save of path writes: POSIX follows symbolic links (relative
 /// ones from the link's own folder) to a file or to a name that does not
 /// exist yet; Windows takes the full path and writes through a link in
-/// place. False for loops and unreadable links.
-bool SaveTarget(const std::string& path, std::string& target);
+/// place. False for loops and unreadable links, and, unless followLink, for
+/// a path that is a link itself.
+bool SaveTarget(const std::string& path, bool followLink, std::string& target);
+/// Whether the last component of path is a symbolic link (on Windows, any
+/// reparse point).
+bool IsLink(const std::string& path);
 
 /// Creates path as a new regular file, open for reading and writing and
 /// held for this save (see IsLeftover), never over an existing file or
@@ -35,6 +39,11 @@ FileHandle CreateNewFile(const std::string& path, bool privateFile, bool& exists
 /// (ownFilesOnly), only the user's own files count.
 bool IsLeftover(const std::string& path, bool ownFilesOnly);
 void RemoveFile(const std::string& path);
+/// Gives the file at from (open as file, which stays open and held) the
+/// name to, in the same folder, never replacing a file of that name:
+/// exists then tells that one was in the way.
+bool RenameToNewName(FileHandle file, const std::string& from, const std::string& to,
+                     bool& exists);
 
 /// Writes all of size bytes at offset; false on any failure, a short write
 /// included.
@@ -58,7 +67,10 @@ void Close(FileHandle& file);
 
 /// Replaces to by the complete, durable file from (open as file, which is
 /// closed), so that to holds either its old or its new bytes at any moment.
-bool RenameOver(FileHandle& file, const std::string& from, const std::string& to);
+/// held, when open, is to itself, kept from other saves until it is
+/// replaced, and closed too.
+bool RenameOver(FileHandle& file, FileHandle& held, const std::string& from,
+                const std::string& to);
 
 /// The test seams of FileIO.h: true when this call is the one chosen to
 /// fail.

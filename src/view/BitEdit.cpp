@@ -59,7 +59,9 @@ void CHexView::EndBitEdit() {
             if (i == BITS_SPACE) continue;
             value = (value << 1) | unsigned(m_szBits[i] == '1');
         }
-        m_pData[m_nSelStart] = uint8_t(value);
+        const uint8_t byte = uint8_t(value);
+        m_history.Begin(EditHistory::Kind::Other, SelectionNow());
+        OverwriteBytes(m_nSelStart, &byte, 1);
     }
     DiscardBitEdit();
     Host().Invalidate();

@@ -31,6 +31,7 @@ void CHexView::ResetColors() {
 bool CHexView::Create(ViewHost& host) {
     m_pHost = &host;
     m_image.SetAllocator(host.GetAllocator());
+    m_history.SetMemory(host.GetAllocator().TemporaryMemory());
 
     ResetColors();
     m_strBaseTitle = host.GetMainCaption();

@@ -14,6 +14,7 @@
 
 #include "commands/SearchMode.h"
 #include "document/ByteImage.h"
+#include "document/EditHistory.h"
 #include "document/Offset.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
@@ -66,6 +67,9 @@ public:
     platform::Color m_clrStatusBorder;
     int32_t m_nFadeMode = 1;
     std::string m_strFilePath;
+    /// m_strFilePath was a symbolic link when it was loaded: only then does
+    /// a save of that path follow a link.
+    bool m_bPathIsLink = false;
     std::string m_strBaseTitle;
     std::string m_strInput;
     std::string m_strPanelMsg;
@@ -92,8 +96,11 @@ public:
     /// The image and its edits (document/ByteImage.h). m_pData and
     /// m_nFileSize read its block and length: they change only with it.
     ByteImage m_image{platform::DefaultAllocator()};
-    uint8_t* const& m_pData = m_image.Data();
+    const uint8_t* const& m_pData = m_image.Data();
     const uint32_t& m_nFileSize = m_image.Size();
+    /// The edits of the image that Undo takes back and Redo takes again;
+    /// it lives with the image, from a load or New to the next.
+    EditHistory m_history;
     platform::Point m_ptMouse{-1, -1};
     int32_t m_nDragAnchor = -1;
     int32_t m_nHoverOffset = -1;
@@ -161,6 +168,10 @@ public:
     /// The key-release table: arrows, INSERT, DELETE, F3, F5, F6; nothing
     /// at all while a search runs.
     void OnKeyUp(unsigned key, unsigned repeatCount, unsigned flags);
+    /// Whether the message is an action that ends a run of typed bytes:
+    /// every key, click, scroll and command that acts, and every character
+    /// that cannot be typed into the image.
+    static bool EndsTypedRun(const platform::Message& message);
 
     // ---- Geometry and scrolling (view/Geometry.cpp) ------------------------
     void RecalcMetrics();
@@ -187,7 +198,9 @@ public:
     bool InsertBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void OverwriteBytes(uint32_t position, const uint8_t* bytes, uint32_t count);
     void DeleteSelection();
-    void UnloadOnAllocFailure();
+    /// A growing edit could not get its memory: tells the user that the
+    /// image was not changed (the caller has changed nothing).
+    void ReportAllocFailure();
     /// What DiscardImage forgets besides the image, selection and caret:
     /// the drag and the hovered byte, and a half-typed byte.
     struct DiscardAlso {
@@ -197,6 +210,21 @@ public:
     /// Frees the image and puts the selection and caret on byte 0, as a new
     /// or empty image has them (no message, no repaint).
     void DiscardImage(DiscardAlso also);
+
+    // ---- Undo and redo (document/Undo.cpp) ---------------------------------
+    /// Ctrl+Z: takes the last edit back; Ctrl+Y or Ctrl+Shift+Z: takes the
+    /// next one again. Each restores the image and the selection and caret
+    /// of its time. Refused silently while the image may not change, in bit
+    /// edit and the panel, and with nothing to take.
+    void Undo();
+    void Redo();
+    /// The selection and caret as the history keeps them.
+    EditHistory::Selection SelectionNow() const;
+    /// Ends a run of typed bytes: every action but typing does.
+    void EndTypedRun() { m_history.Seal(SelectionNow()); }
+    /// True unless the row of the selection's start lies outside the rows
+    /// the dump shows whole.
+    bool SelectionVisible() const;
 
     // ---- Painting (view/Paint.cpp) -----------------------------------------
     /// Draws CurrentScreen into one off-screen buffer of DumpRect's size
@@ -415,6 +443,8 @@ private:
     /// An application message box: the given text, the error icon, OK
     /// (view/HexView.cpp).
     void ShowError(const std::string& text);
+    /// Undo (back) or Redo (document/Undo.cpp).
+    void StepThroughHistory(bool back);
 
     /// Puts the file of a save that did not complete back as it was, with
     /// the progress panel shown and messages pumped when pump is set (ESC and

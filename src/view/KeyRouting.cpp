@@ -43,7 +43,40 @@ bool HandleKeyPress(CHexView& view, Message& message) {
 
 }  // namespace
 
+bool CHexView::EndsTypedRun(const Message& message) {
+    switch (message.message) {
+        case msg::KeyDown:
+            return message.wParam == vk::Escape || message.wParam == vk::Return ||
+                   message.wParam == vk::Back;
+        case msg::KeyUp:
+            switch (message.wParam) {
+                case vk::Left:
+                case vk::Up:
+                case vk::Right:
+                case vk::Down:
+                case vk::Insert:
+                case vk::Delete:
+                case vk::F3:
+                case vk::F5:
+                case vk::F6: return true;
+                default: return false;
+            }
+        // A printable character may type the next byte of the run.
+        case msg::Char: return message.wParam < 0x20 || message.wParam > 0x7E;
+        case msg::LButtonDown:
+        case msg::RButtonUp:
+        case msg::MouseWheel:
+        case msg::VScroll:
+        case msg::Command:
+        case msg::DropFiles:
+        case WM_RUN_SEARCH:
+        case WM_OPEN_CMDLINE_FILE: return true;
+        default: return false;
+    }
+}
+
 bool CHexView::PreTranslateMessage(Message& message) {
+    if (EndsTypedRun(message)) EndTypedRun();
     if (message.message == msg::KeyDown) return HandleKeyPress(*this, message);
     if (message.message == msg::Char) {
         OnCharacter(unsigned(message.wParam));

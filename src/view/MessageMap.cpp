@@ -84,6 +84,7 @@ const MessageEntry kMessageMap[] = {
 }  // namespace
 
 LResult CHexView::WindowProc(const Message& message) {
+    if (EndsTypedRun(message)) EndTypedRun();
     for (const MessageEntry& entry : kMessageMap) {
         if (entry.message == message.message) return entry.handler(*this, message);
     }

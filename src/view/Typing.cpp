@@ -8,35 +8,31 @@
 
 using namespace platform;
 
-namespace {
-
-constexpr unsigned CTRL_C = 3;
-constexpr unsigned CTRL_F = 6;
-constexpr unsigned CTRL_V = 22;
-
-}  // namespace
-
 void CHexView::OnCharacter(unsigned ch) {
     if (m_bSearching) return;
+    // With nothing selected, or no image at all, an edit may still be taken
+    // back: the deletion of every byte, say.
+    if (ch == ctl::Undo) return Undo();
+    if (ch == ctl::Redo) return Redo();
     if (!HasSelectionInImage()) return;
-    const bool shortcut = ch == CTRL_C || ch == CTRL_F || ch == CTRL_V;
+    const bool shortcut = ch == ctl::Copy || ch == ctl::Find || ch == ctl::Paste;
     if (!shortcut && (ch < 0x20 || ch > 0x7E)) return;
 
     const bool modal = PanelShown();
     switch (ch) {
-        case CTRL_F:
+        case ctl::Find:
             if (!modal) {
                 Host().PostViewMessage(msg::Command,
                                        m_bCharArea ? ID_SEARCH_TEXT_NOCASE : ID_SEARCH_HEX, 0);
             }
             return;
-        case CTRL_C:
+        case ctl::Copy:
             if (!modal) {
                 if (m_bCharArea) CopyAsAsciiText();
                 else CopyAsHexBlock();
             }
             return;
-        case CTRL_V:
+        case ctl::Paste:
             if (m_bInputPanel) {
                 PanelPaste();
             } else if (!m_bBitEdit) {
@@ -68,11 +64,13 @@ void CHexView::TypeCharacter(char ch) {
         byte = uint8_t(16 * HexDigitValue(m_chPendingDigit) + HexDigitValue(ch));
     }
 
+    // Consecutive typed bytes make one step of the history.
+    m_history.Begin(EditHistory::Kind::Typing, SelectionNow());
     if (m_bInsertMode) {
         if (!InsertBytes(m_nCaret, &byte, 1)) return;
         ++m_nSelEnd;
     } else {
-        m_pData[m_nCaret] = byte;
+        OverwriteBytes(m_nCaret, &byte, 1);
     }
     ++m_nCaret;
     m_chPendingDigit = 0;

@@ -142,39 +142,45 @@ TEST_F(ViewTest, DeleteOutsideItsContractDoesNothing) {
     EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
-TEST_F(ViewTest, FailedGrowthUnloadsTheImageAndKeepsThePath) {
+TEST_F(ViewTest, AGrowthThatCannotGetItsMemoryChangesNothingAndSaysSo) {
     SetImage(Iota(32));
-    view.m_strFilePath = "/data/file.bin";
     view.m_nSelStart = 4;
     view.m_nSelEnd = 8;
+    view.m_nCaret = 6;
+    const int range = RangeMax();
     host.Allocator().FailCall(1);
     const uint8_t b = 1;
     EXPECT_FALSE(view.InsertBytes(3, &b, 1));
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text,
-              "Memory Reallocation Failed, File has been Unloaded from Memory!");
+              "Memory Reallocation Failed, the file in memory was not changed.");
     EXPECT_EQ(host.MessageBoxes()[0].type, mb::Ok | mb::IconError);
-    EXPECT_EQ(view.m_pData, nullptr);
-    EXPECT_EQ(view.m_nFileSize, 0u);
-    EXPECT_EQ(view.m_nSelStart, 0u);
-    EXPECT_EQ(view.m_nSelEnd, 0u);
-    EXPECT_EQ(view.m_nCaret, 0u);
-    EXPECT_EQ(view.m_strFilePath, "/data/file.bin");
-    EXPECT_EQ(RangeMax(), 0);
+    EXPECT_EQ(Image(), Iota(32));
+    EXPECT_EQ(view.m_nSelStart, 4u);
+    EXPECT_EQ(view.m_nSelEnd, 8u);
+    EXPECT_EQ(view.m_nCaret, 6u);
+    EXPECT_EQ(RangeMax(), range);
 }
 
-TEST_F(ViewTest, FailedShrinkUnloadsTheImageToo) {
+TEST_F(ViewTest, ADeletionWithoutASmallerBlockKeepsTheRestInTheOldOneAtItsExactLength) {
     for (auto [s, e] : {std::pair<uint32_t, uint32_t>{2, 4}, {28, 31}}) {
         SetImage(Iota(32));
         view.m_nSelStart = s;
         view.m_nSelEnd = e;
         host.Allocator().FailCall(1);
         view.DeleteSelection();
-        EXPECT_EQ(view.m_pData, nullptr);
-        EXPECT_EQ(view.m_nFileSize, 0u);
-        EXPECT_EQ(view.m_nSelStart, 0u);
+        std::vector<uint8_t> expected = Iota(32);
+        expected.erase(expected.begin() + s, expected.begin() + e + 1);
+        EXPECT_EQ(Image(), expected);
+        EXPECT_EQ(view.m_nSelStart, e == 31 ? 27u : s);
+        // The image goes on growing and shrinking from its true length.
+        const uint8_t b = 0xEE;
+        ASSERT_TRUE(view.InsertBytes(view.m_nFileSize, &b, 1));
+        expected.push_back(b);
+        EXPECT_EQ(Image(), expected);
     }
-    EXPECT_EQ(host.MessageBoxes().size(), 2u);
+    EXPECT_EQ(host.Allocator().Failures(), 2);
+    EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
 // Random insertions, overwrites and deletions applied both to the view and

@@ -70,7 +70,7 @@ TEST_F(FileTest, SaveAsWritesACopyAndSaveStillWritesTheLoadedFile) {
     EXPECT_EQ(view.m_strFilePath, Path("a.bin"));
     EXPECT_EQ(host.GetMainCaption(), "Bytewren - a.bin");
 
-    view.m_pData[0] ^= 0xFF;
+    FlipBits(view, 0, 0xFF);
     const auto edited = Image();
     host.QueueMessageBoxAnswer(mb::IdNo);
     EXPECT_FALSE(view.OnFileSave());
@@ -173,7 +173,7 @@ TEST_F(FileTest, AnArgumentWithAQuoteOpensThatVeryFile) {
     EXPECT_EQ(v.m_strFilePath, quoted);
     EXPECT_EQ(h.GetMainCaption(), "Bytewren - my\"file.bin");
 
-    v.m_pData[0] ^= 0xFF;
+    FlipBits(v, 0, 0xFF);
     h.QueueMessageBoxAnswer(mb::IdYes);
     ASSERT_TRUE(v.OnFileSave());
     auto saved = Bytes(40, 1);
@@ -198,12 +198,12 @@ TEST_F(FileTest, TheMainWindowForwardsEveryFileCommand) {
     main.QueueFileDialogAnswer(Path("copy.bin"));
     main.ChooseMenuCommand(IDM_FILE_SAVEAS);
     EXPECT_EQ(ReadFile(Path("copy.bin")), Bytes(70, 1));
-    v.m_pData[0] ^= 1;
+    FlipBits(v, 0, 1);
     main.QueueMessageBoxAnswer(mb::IdYes);
     main.ChooseMenuCommand(IDM_FILE_SAVE);
     const auto saved = ReadFile(Path("a.bin"));
     EXPECT_NE(saved, Bytes(70, 1));
-    v.m_pData[1] ^= 1;
+    FlipBits(v, 1, 1);
     main.ChooseMenuCommand(IDM_FILE_RELOAD);
     EXPECT_EQ(std::vector<uint8_t>(v.m_pData, v.m_pData + v.m_nFileSize), saved);
 }

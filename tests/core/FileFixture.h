@@ -88,6 +88,12 @@ protected:
     std::string dir;
 };
 
+/// Changes the byte at offset of v's image, as an edit would.
+inline void FlipBits(CHexView& v, uint32_t offset, uint8_t bits) {
+    const uint8_t byte = uint8_t(v.m_pData[offset] ^ bits);
+    v.OverwriteBytes(offset, &byte, 1);
+}
+
 inline const std::string kOpenFailed = "Could not open file, it may be in use by another process.";
 inline const std::string kTooLarge = "Files over 2.14GB are not supported.";
 inline const std::string kCreateFailed =

@@ -108,16 +108,55 @@ TEST_F(FileTest, NoMemoryForTheImageIsReported) {
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Not enough memory to load file."});
 }
 
-TEST_F(FileTest, AFailedLoadKeepsTheEarlierPathForReload) {
-    WriteFile(Path("a.bin"), Bytes(100));
+TEST_F(FileTest, AFileThatCannotBeLoadedLeavesTheImageAndItsEditsAlone) {
+    WriteFile(Path("a.bin"), Bytes(40 * 16));
     ASSERT_TRUE(view.LoadFile(Path("a.bin")));
-    EXPECT_FALSE(view.LoadFile(Path("gone.bin")));
-    EXPECT_EQ(view.m_pData, nullptr);
-    EXPECT_EQ(host.GetMainCaption(), "Bytewren");
-    EXPECT_EQ(view.m_strFilePath, Path("a.bin"));
+    // An unsaved edit, a selection, the caret and a scroll position to keep.
+    view.m_bCharArea = true;
+    view.m_nSelStart = view.m_nCaret = 100;
+    view.m_nSelEnd = 120;
+    view.OnCharacter('Z');
+    view.ScrollToRow(3);
+    const std::vector<uint8_t> edited = Image();
+    ASSERT_EQ(edited[100], 'Z');
+
+    std::filesystem::create_directory(Path("folder"));
+    MakeSparse(Path("big.bin"), uint64_t(0x80000000));
+    std::vector<std::pair<std::string, std::string>> refusals = {
+        {Path("missing"), kOpenFailed}, {Path("folder"), kOpenFailed}, {Path("big.bin"), kTooLarge}};
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    refusals.emplace_back(Path("fifo"), kOpenFailed);
+#endif
+    auto expectUnchanged = [&](const std::string& context) {
+        EXPECT_EQ(Image(), edited) << context;
+        EXPECT_EQ(view.m_strFilePath, Path("a.bin")) << context;
+        EXPECT_EQ(host.GetMainCaption(), "Bytewren - a.bin") << context;
+        EXPECT_EQ(view.m_nSelStart, 100u) << context;
+        EXPECT_EQ(view.m_nSelEnd, 120u) << context;
+        EXPECT_EQ(view.m_nCaret, 101u) << context;
+        EXPECT_EQ(view.ScrollPos(), 3) << context;
+    };
+    std::vector<std::string> expected;
+    for (const auto& [path, message] : refusals) {
+        host.QueueFileDialogAnswer(path);
+        EXPECT_FALSE(view.OnFileOpen()) << path;
+        expectUnchanged("open " + path);
+        host.DropFiles({path});
+        expectUnchanged("drop " + path);
+        expected.insert(expected.end(), 2, message);
+    }
+    // Reload of a file that has gone since.
+    std::filesystem::rename(Path("a.bin"), Path("a.old"));
+    EXPECT_FALSE(view.OnFileReload());
+    expectUnchanged("reload");
+    expected.push_back(kOpenFailed);
+    EXPECT_EQ(MessageTexts(), expected);
+
+    // The path is still the one to reload.
+    std::filesystem::rename(Path("a.old"), Path("a.bin"));
     ASSERT_TRUE(view.OnFileReload());
-    EXPECT_EQ(Image(), Bytes(100));
-    EXPECT_EQ(host.GetMainCaption(), "Bytewren - a.bin");
+    EXPECT_EQ(Image(), Bytes(40 * 16));
 }
 
 TEST_F(FileTest, AReadErrorEndsTheLoadLikeACancelAndSaysSo) {

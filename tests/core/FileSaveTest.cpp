@@ -141,6 +141,28 @@ TEST_F(FileTest, SavingThroughALinkReplacesTheFileItPointsTo) {
     EXPECT_EQ(Names(dir), (std::set<std::string>{"later.bin", "real.bin", "sub"}));
 }
 
+TEST_F(FileTest, ALinkPutInTheLoadedFilesPlaceIsNotFollowed) {
+    WriteFile(Path("victim.bin"), Bytes(100, 1));
+    WriteFile(Path("s.bin"), Bytes(5000, 2));
+    ASSERT_TRUE(view.LoadFile(Path("s.bin")));
+    view.OverwriteBytes(0, Bytes(16, 3).data(), 16);
+    std::filesystem::remove(Path("s.bin"));
+    std::filesystem::create_symlink("victim.bin", Path("s.bin"));
+
+    EXPECT_FALSE(view.SaveToFile(view.m_strFilePath));
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{kCreateFailed});
+    EXPECT_EQ(ReadFile(Path("victim.bin")), Bytes(100, 1));
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("s.bin")));
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"s.bin", "victim.bin"}));
+
+    // A path that was a link when it was loaded is saved through it.
+    ASSERT_TRUE(view.LoadFile(Path("s.bin")));
+    view.OverwriteBytes(0, Bytes(16, 4).data(), 16);
+    ASSERT_TRUE(view.SaveToFile(view.m_strFilePath));
+    EXPECT_EQ(ReadFile(Path("victim.bin")), Image());
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("s.bin")));
+}
+
 TEST_F(FileTest, TargetsThatAreNotRegularFilesAreRefusedUntouched) {
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
     std::filesystem::create_directory(Path("folder"));

@@ -145,6 +145,51 @@ TEST_F(InPlaceSaveTest, EscapeACloseRequestOrQuittingAtAnyPointPutsTheOldBytesBa
     }
 }
 
+TEST_F(InPlaceSaveTest, ASecondSaveOfAFileBeingSavedIsRefusedBeforeItWritesAnything) {
+    // In place (two names) and by rename (one), the second save comes from
+    // another window while the first writes.
+    for (const bool linked : {true, false}) {
+        const auto old = Bytes(3 * kChunk, 1);
+        if (linked) {
+            MakeLinkedFile(old);
+        } else {
+            std::filesystem::remove(Path("b.bin"));
+            WriteFile(Path("a.bin"), old);
+        }
+        const auto image = Bytes(6 * kChunk, 2);
+        SetImage(image);
+        headless::HeadlessHost other;
+        CMainDlg dlg;
+        ASSERT_TRUE(other.OpenDialog(dlg));
+        dlg.m_hexView.OnFileNew();
+
+        bool refused = false;
+        std::vector<uint8_t> before, after;
+        const int base = host.PumpCount();
+        host.OnPump([&](int n) {
+            if (n != base + Pieces(old.size()) + 2) return;
+            before = ReadFile(Path("a.bin"));
+            refused = !dlg.m_hexView.SaveToFile(Path("a.bin"));
+            after = ReadFile(Path("a.bin"));
+        });
+        ASSERT_TRUE(view.SaveToFile(Path("a.bin"))) << linked;
+        EXPECT_TRUE(refused) << linked;
+        EXPECT_EQ(after, before) << linked;
+        std::vector<std::string> texts;
+        for (const auto& box : other.MessageBoxes()) texts.push_back(box.text);
+        EXPECT_EQ(texts, std::vector<std::string>{kCreateFailed}) << linked;
+        EXPECT_EQ(ReadFile(Path("a.bin")), image) << linked;
+        const std::set<std::string> names =
+            linked ? LinkedNames() : std::set<std::string>{"a.bin"};
+        EXPECT_EQ(Names(dir), names) << linked;
+        if (linked) {
+            EXPECT_EQ(ReadFile(Path("b.bin")), image);
+        }
+        host.OnPump(nullptr);
+    }
+    EXPECT_TRUE(host.MessageBoxes().empty());
+}
+
 TEST_F(InPlaceSaveTest, PuttingTheOldBytesBackShowsThePanelAndCannotBeStoppedOrInterrupted) {
     const auto old = Bytes(6 * kChunk, 1);
     MakeLinkedFile(old);

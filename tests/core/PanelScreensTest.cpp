@@ -16,8 +16,8 @@ TEST_F(InteractTest, BitEditPanelReplacesTheDumpUntilEnter) {
 
 TEST_F(InteractTest, SearchPanelRepaintsItsProgressOnTheTimerAndShowsTheResult) {
     SetImage(std::vector<uint8_t>(8 * 1024 * 1024, 0x11));
-    view.m_pData[view.m_nFileSize - 3] = 0x4D;
-    view.m_pData[view.m_nFileSize - 2] = 0x5A;
+    const uint8_t mz[] = {0x4D, 0x5A};
+    view.m_image.Overwrite(view.m_nFileSize - 3, mz, 2);
     Command(ID_SEARCH_HEX);
     EXPECT_TRUE(LastFrameHas(".:SEARCH MODE:."));
     host.TypeText("4D5A");

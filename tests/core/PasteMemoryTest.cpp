@@ -110,15 +110,16 @@ TEST_P(PasteMemoryTest, AnyTemporaryBlockFailingChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(EveryCopyAndPaste, PasteMemoryTest, ::testing::ValuesIn(kWays),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST_F(InteractTest, APasteWhoseImageCannotGrowUnloadsTheImageAndSaysSo) {
+TEST_F(InteractTest, APasteWhoseImageCannotGrowChangesNothingAndSaysSo) {
     SetImage(Iota(32));
     SelectHex(4, 7);
     host.Clipboard() = kClipboard;
+    const SelectionState before = Sel();
     host.Allocator().FailCall(1);
     Command(ID_INSERT_FROM_CLIPBOARD);
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].text,
-              "Memory Reallocation Failed, File has been Unloaded from Memory!");
-    EXPECT_EQ(view.m_pData, nullptr);
-    EXPECT_EQ(Sel(), (SelectionState{0, 0, 0}));
+              "Memory Reallocation Failed, the file in memory was not changed.");
+    EXPECT_EQ(Image(), Iota(32));
+    EXPECT_EQ(Sel(), before);
 }

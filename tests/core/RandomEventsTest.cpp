@@ -1,7 +1,10 @@
 // Thousands of random user actions over small images. After every step the
 // view must agree with the plain model of the rules in tests/model: the
-// image, the selection and caret, the modes, the panel's input and the
-// clipboard, each worked out from the state the step began in.
+// image, the selection and caret, the modes, the panel's input, the
+// clipboard and the history of edits, each worked out from the state the
+// step began in; with undo and redo among the actions, a small bound on the
+// history, and allocations of the image and the history failing now and
+// then.
 #include <cstdio>
 #include <random>
 
@@ -72,19 +75,48 @@ TEST_F(RandomEventsTest, EveryStepFollowsThePlainModel) {
     const char typed[] = "0123456789abcdefABCDEFxyz G~01";
     host.Clipboard() = "41";
 
-    for (int step = 0; step < 6000; ++step) {
-        if (step % 500 == 0 || view.m_pData == nullptr) {
+    for (int step = 0; step < 8000; ++step) {
+        if (step % 500 == 0 || (view.m_pData == nullptr && rng() % 4 == 0)) {
             const size_t n = rng() % 70;
             std::vector<uint8_t> bytes(n);
             for (auto& byte : bytes) byte = uint8_t(rng());
             host.PressKey(vk::Escape);
             SetImage(bytes);
             view.m_nDragAnchor = view.m_nHoverOffset = -1;  // as a load leaves them
+            // A bound that long runs of steps pass, or one they hardly meet.
+            m.limit = rng() % 2 ? 24 : 400;
+            view.m_history.SetLimit(m.limit);
+            m.Forget();
             m.s = model::Observe(view, host);
         }
-        const unsigned action = rng() % 100;
+        const unsigned action = rng() % 112;
+        // A failed allocation of the image, or of the history where nothing
+        // else takes temporary memory (typing, DELETE, ENTER, undo, redo),
+        // for one step.
+        const bool usesOnlyHistory = action >= 100 || (action >= 50 && action < 75) ||
+                                     (action >= 80 && action < 87);
+        const bool failImage = rng() % 25 == 0;
+        const bool failHistory = usesOnlyHistory && rng() % 8 == 0;
+        host.Allocator().FailCall(failImage ? 1 : 0);
+        host.Allocator().FailTemporary(failHistory ? 1 : 0);
+        m.failAllocation = failImage;
+        m.failTemporary = failHistory;
+        const int temporaryFailures = host.Allocator().TemporaryFailures();
         std::string what;
-        if (action < 12) {
+        if (action >= 100) {
+            const bool back = action < 106;
+            what = back ? "undo" : "redo";
+            if (back) {
+                host.PressCtrl('z');
+            } else if (rng() % 2) {
+                host.PressCtrl('y');
+            } else {
+                host.KeyDown(vk::Shift);
+                host.PressCtrl('z');
+                host.KeyUp(vk::Shift);
+            }
+            m.Char(back ? ctl::Undo : ctl::Redo);
+        } else if (action < 12) {
             what = "click";
             const Aim aim = RandomAim(rng);
             PointerMessage(Pointer::Move, aim);
@@ -157,6 +189,7 @@ TEST_F(RandomEventsTest, EveryStepFollowsThePlainModel) {
         } else if (action < 94) {
             what = "scroll selection into view";
             Command(ID_SCROLL_SELECTION_INTO_VIEW);
+            m.Seal();
         } else if (action < 95) {
             what = "find next";
             host.PressKey(vk::F3);
@@ -184,6 +217,15 @@ TEST_F(RandomEventsTest, EveryStepFollowsThePlainModel) {
             Command(ID_DELETE_SELECTION);
             m.Command(ID_DELETE_SELECTION);
         }
+        // Where an edit met the history's failure is the history's affair:
+        // it forgot every step, which the model takes from the view.
+        if (host.Allocator().TemporaryFailures() != temporaryFailures && m.failTemporary &&
+            view.m_history.StepCount() == 0) {
+            m.Forget();
+        }
+        host.Allocator().FailCall(0);
+        host.Allocator().FailTemporary(0);
+        m.failAllocation = m.failTemporary = false;
         Check("step " + std::to_string(step) + " (" + what + ")");
         if (HasFatalFailure()) return;
     }

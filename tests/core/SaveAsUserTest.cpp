@@ -137,6 +137,81 @@ TEST_F(SaveAsUserTest, AKilledSaveLeavesItsBackupInTheTemporaryFolderWhereItIsFo
     EXPECT_TRUE(Names(temporary).empty());
 }
 
+TEST_F(SaveAsUserTest, AKilledSaveNamesItsBackupOnlyOnceTheCopyIsWhole) {
+    // Pumps of a save of this image over this file: one per piece of the
+    // backup, one between the pieces written, one per piece put back.
+    const auto before = Bytes(3 * 4096 + 10, 1);
+    const int copied = 4;
+    enum Kill { kCopying, kWriting, kRestoring };
+    int round = 0;
+    for (const bool beside : {true, false}) {
+        for (const Kill kill : {kCopying, kWriting, kRestoring}) {
+            const std::string context = (beside ? "beside, " : "away, ") + std::to_string(kill);
+            const std::string n = std::to_string(round++);
+            // Beside: a linked file in the user's folder; away: a file in a
+            // folder the user may not write.
+            const std::string folder = Folder("f" + n, 0755, beside ? kNobody : 0);
+            const std::string file = folder + "/f.bin";
+            WriteFile(file, before);
+            ASSERT_EQ(::chown(file.c_str(), kNobody, kNoGroup), 0);
+            if (beside) std::filesystem::create_hard_link(file, folder + "/g.bin");
+            const std::string temporary = Folder("t" + n, 0700, kNobody);
+
+            const int killed = RunInChild(
+                [&] {
+                    ::setenv("TMPDIR", temporary.c_str(), 1);
+                    host.OnPump([&](int pump) {
+                        if (kill == kCopying && pump == 2) ::_exit(0);
+                        if (kill == kWriting && pump == copied + 2) ::_exit(0);
+                        if (kill == kRestoring && pump == copied + 2) view.LeaveAllModes();
+                        if (kill == kRestoring && pump == copied + 3) ::_exit(0);
+                    });
+                    view.SaveToFile(file);
+                    return 1;
+                },
+                true);
+            ASSERT_EQ(killed, 0) << context;
+            std::vector<std::string> backups;
+            for (const std::string& name : Names(beside ? folder : temporary)) {
+                if (name.find("bytewren-backup") != std::string::npos) {
+                    backups.push_back((beside ? folder : temporary) + "/" + name);
+                }
+            }
+            if (kill == kCopying) {
+                EXPECT_TRUE(backups.empty()) << context << ": a part copy is no backup";
+                EXPECT_EQ(ReadFile(file), before) << context;
+            } else {
+                ASSERT_EQ(backups.size(), 1u) << context;
+                EXPECT_EQ(ReadFile(backups[0]), before) << context;
+            }
+
+            // Reopened by the user, only a whole backup is named, at the
+            // load and at the start of the next save, which then leaves
+            // nothing behind.
+            const std::vector<std::string> named =
+                backups.empty() ? std::vector<std::string>{}
+                                : std::vector<std::string>{InterruptedSaveMessage(backups[0])};
+            const int reopened = RunInChild(
+                [&] {
+                    ::setenv("TMPDIR", temporary.c_str(), 1);
+                    if (!view.LoadFile(file) || MessageTexts() != named) return 1;
+                    SetImage(image);
+                    if (!view.SaveToFile(file) || MessageTexts().size() != 2 * named.size()) {
+                        return 2;
+                    }
+                    return 0;
+                },
+                true);
+            EXPECT_EQ(reopened, 0) << context;
+            EXPECT_EQ(ReadFile(file), image) << context;
+            const std::set<std::string> names =
+                beside ? std::set<std::string>{"f.bin", "g.bin"} : std::set<std::string>{"f.bin"};
+            EXPECT_EQ(Names(folder), names) << context;
+            EXPECT_TRUE(Names(temporary).empty()) << context;
+        }
+    }
+}
+
 TEST_F(SaveAsUserTest, AnotherUsersWritableFileKeepsItsOwnerAndGroupStickyFolderOrNot) {
     const std::string temporary = Folder("tmp", 0700, kNobody);
     for (const mode_t mode : {mode_t(01777), mode_t(0777)}) {

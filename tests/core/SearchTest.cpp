@@ -241,7 +241,7 @@ TEST_F(SearchTest, TheBlockScanAgreesWithTheByteLoop) {
         const size_t at = round % 4 == 3 ? size - pattern.size() + 1 + rng() % pattern.size()
                                           : (size_t(1 + rng() % 2) << 22) - rng() % 8;
         for (size_t i = 0; i < pattern.size() && at + i < size; ++i) {
-            view.m_pData[at + i] = pattern[i];
+            view.m_image.Overwrite(uint32_t(at + i), &pattern[i], 1);
             data[at + i] = pattern[i];
         }
         const uint32_t start = uint32_t(rng() % size);

@@ -20,8 +20,9 @@ protected:
     void SetImage(const std::vector<uint8_t>& bytes) {
         view.m_image.Allocate(uint32_t(bytes.size()));
         ASSERT_NE(view.m_pData, nullptr);
-        if (!bytes.empty()) std::memcpy(view.m_pData, bytes.data(), bytes.size());
+        if (!bytes.empty()) std::memcpy(view.m_image.Fill(), bytes.data(), bytes.size());
         view.m_nSelStart = view.m_nSelEnd = view.m_nCaret = 0;
+        view.m_history.Clear();
         view.RecalcMetrics();
     }
     void SetImage(size_t size, uint8_t fill = 0) { SetImage(std::vector<uint8_t>(size, fill)); }

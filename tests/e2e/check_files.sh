@@ -1,8 +1,9 @@
-# The File menu from the keyboard. Save As, its dialog answered with a new
-# name, writes the edited image there and leaves the open file and the
-# caption alone; Reload drops the edit and shows the file's bytes again; Save
-# then writes the file the image came from, not the Save As copy; after
-# DELETE has removed every byte, Reload still knows that file. New shows
+# The File menu from the keyboard. Reload of a file that has gone is
+# refused and keeps the edit. Save As, its dialog answered with a new name,
+# writes the edited image there and leaves the open file and the caption
+# alone; Reload drops the edit and shows the file's bytes again; Save then
+# writes the file the image came from, not the Save As copy; after DELETE
+# has removed every byte, Reload still knows that file. New shows
 # "Untitled" and three rows of zeros, which Save, having no file to write,
 # asks a name for.
 check_files() {
@@ -23,6 +24,16 @@ check_files() {
     loaded=$(e2e_steady_dump_print)
     # Byte 0 is selected after the load.
     e2e_key 5 a
+    # Reload of a file that has gone is refused, and leaves the edited image
+    # and its caption as they were: Save As below writes the edit.
+    mv "$file" "$E2E_TMP/gone.bin"
+    e2e_key alt+f r
+    e2e_wait_named '^bytewren$' || { e2e_fail "Reload of a missing file said nothing"; return 1; }
+    e2e_key Return
+    e2e_poll e2e_windows_shown 1 || return 1
+    mv "$E2E_TMP/gone.bin" "$file"
+    e2e_caption_is "Bytewren - orig.bin" || { e2e_fail "a refused Reload changed the caption"; return 1; }
+    e2e_focus
     e2e_key alt+f a
     e2e_answer_file_dialog "Save As" "$copy" || return 1
     e2e_wait_same "$copy" "$E2E_TMP/copy.expected" || return 1

@@ -212,6 +212,21 @@ e2e_interrupt() {
     e2e_unthrottle
 }
 
+# Runs program $1 (a pid) in short steps, stopped between them, until "$@"
+# (after $1) holds while it is stopped; it is left stopped. A file the
+# program is writing can then be looked at without a race.
+e2e_step_until() {
+    local pid=$1 deadline=$((SECONDS + E2E_LIMIT))
+    shift
+    kill -STOP "$pid" || return 1
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || { kill -CONT "$pid"; return 1; }
+        kill -CONT "$pid"
+        sleep 0.01
+        kill -STOP "$pid"
+    done
+}
+
 # The processor time the program has used so far, in clock ticks.
 e2e_cpu_ticks() { awk '{print $14 + $15}' "/proc/$E2E_APP/stat"; }
 

@@ -24,8 +24,8 @@ namespace model {
 
 constexpr uint32_t NONE = NO_OFFSET;
 
-inline const std::string kUnloaded =
-    "Memory Reallocation Failed, File has been Unloaded from Memory!";
+inline const std::string kNotChanged =
+    "Memory Reallocation Failed, the file in memory was not changed.";
 inline const std::string kOpenFailed = "Could not open file, it may be in use by another process.";
 inline const std::string kNoMemoryToLoad = "Not enough memory to load file.";
 inline const std::string kReadFailed =
@@ -172,6 +172,8 @@ struct State {
     std::string path;
     std::optional<std::string> clipboard;
     std::vector<std::string> messages;
+    size_t steps = 0;       // in the history of edits
+    size_t undoable = 0;    // of them, those that Undo can take back
 };
 
 /// The state as the view's record and the host show it.
@@ -193,6 +195,8 @@ inline State Observe(const CHexView& v, headless::HeadlessHost& host) {
     s.bytesPerRow = v.m_nBytesPerRow;
     s.path = v.m_strFilePath;
     s.clipboard = host.Clipboard();
+    s.steps = v.m_history.StepCount();
+    s.undoable = v.m_history.UndoCount();
     for (const auto& box : host.MessageBoxes()) {
         if (box.text.rfind(kInterruptedSavePrefix, 0) != 0) s.messages.push_back(box.text);
     }
@@ -250,6 +254,9 @@ inline std::string Difference(const State& want, const State& got) {
     field("path", want.path == got.path, Quoted(want.path), Quoted(got.path));
     field("clipboard", want.clipboard == got.clipboard, clip(want.clipboard), clip(got.clipboard));
     field("messages", want.messages == got.messages, list(want.messages), list(got.messages));
+    field("history", want.steps == got.steps && want.undoable == got.undoable,
+          std::to_string(want.undoable) + " of " + std::to_string(want.steps) + " steps done",
+          std::to_string(got.undoable) + " of " + std::to_string(got.steps) + " steps done");
     return d;
 }
 
@@ -307,6 +314,10 @@ public:
     State s;
     /// The next allocation of the image fails (armed for one step).
     bool failAllocation = false;
+    /// The next allocation of the history's memory fails (armed for one
+    /// step). Where an edit would meet it is the history's own affair: the
+    /// harness tells the model when it cleared the history (Forget).
+    bool failTemporary = false;
     /// While false the clipboard cannot be opened.
     bool clipboardOpen = true;
 
@@ -320,39 +331,155 @@ public:
         failAllocation = false;
         return false;
     }
-    void Unload() {
-        s.messages.push_back(kUnloaded);
-        ReleaseImage();
-        s.start = s.end = s.caret = 0;
+    bool AllocateTemporary() {
+        if (!failTemporary) return true;
+        failTemporary = false;
+        return false;
     }
     void ReleaseImage() {
         s.image = false;
         s.bytes.clear();
     }
-    /// Every insertion reallocates, even of no bytes.
-    bool Insert(uint32_t at, const std::vector<uint8_t>& bytes) {
+    /// Every insertion reallocates, even of no bytes; one that cannot
+    /// changes nothing.
+    bool Insert(uint32_t at, const std::vector<uint8_t>& bytes, bool typing) {
         if (!Allocate()) {
-            Unload();
+            s.messages.push_back(kNotChanged);
             return false;
         }
+        Record(Change::Insert, uint32_t(bytes.size()), typing, Now(), 0);
         s.bytes.insert(s.bytes.begin() + at, bytes.begin(), bytes.end());
         return true;
     }
     void DeleteSelection() {
         const uint32_t first = s.start, last = s.end, n = Size();
         const uint32_t left = n - (last - first + 1);
+        Record(Change::Erase, n - left, false, Now(), n - left);
         if (left == 0) {
             ReleaseImage();
         } else {
-            if (!Allocate()) return Unload();
+            Allocate();  // without a smaller block the old one keeps the rest
             s.bytes.erase(s.bytes.begin() + first, s.bytes.begin() + last + 1);
             if (last == n - 1) s.start = left - 1;
         }
         s.end = s.caret = s.start;
     }
 
+    // ---- The history of edits
+    /// What a step restores: the image and the selection and caret.
+    struct Snap {
+        bool image;
+        std::vector<uint8_t> bytes;
+        uint32_t start, end, caret;
+    };
+    enum class Change { Insert, Erase, Overwrite };
+    /// One step: before and after it, and the size and kind of its change,
+    /// which decide the bytes kept: an overwrite's old ones, a deletion's
+    /// while it is done, an insertion's while it is taken back.
+    struct Entry {
+        Snap before, after;
+        Change change;
+        uint32_t count;
+        bool typing;
+    };
+    std::vector<Entry> history;
+    size_t done = 0;    // entries whose change is in the image
+    bool open = false;  // the last one done may still grow (or take its after)
+    uint64_t limit = EditHistory::MIN_LIMIT;
+
+    Snap Now() const { return {s.image, s.bytes, s.start, s.end, s.caret}; }
+    void Restore(const Snap& snap) {
+        s.image = snap.image;
+        s.bytes = snap.bytes;
+        s.start = snap.start;
+        s.end = snap.end;
+        s.caret = snap.caret;
+        s.pending = 0;
+    }
+    uint64_t Kept() const {
+        uint64_t kept = 0;
+        for (size_t i = 0; i < history.size(); ++i) {
+            const Entry& e = history[i];
+            const bool isDone = i < done;
+            if (e.change == Change::Overwrite || (e.change == Change::Erase) == isDone) {
+                kept += e.count;
+            }
+        }
+        return kept;
+    }
+    void Sync() {
+        s.steps = history.size();
+        s.undoable = done;
+    }
+    /// The history is empty again (a new image, or the harness saw the
+    /// history's memory fail).
+    void Forget() {
+        history.clear();
+        done = 0;
+        open = false;
+        Sync();
+    }
+    /// Every action but typing ends the open step.
+    void Seal() {
+        if (open) history[done - 1].after = Now();
+        open = false;
+    }
+    void DropOldest() {
+        history.erase(history.begin());
+        if (done > 0) --done;
+        if (done == 0) open = false;
+    }
+    /// An edit of count bytes made from the state before; a typed byte
+    /// grows the open run of typing; keep is the number of bytes it keeps.
+    void Record(Change change, uint32_t count, bool typing, const Snap& before, uint32_t keep) {
+        if (count == 0) return;
+        const bool grow = open && typing && history[done - 1].typing;
+        if (!grow) {
+            Seal();
+            history.resize(done);
+            history.push_back({before, {}, change, 0, typing});
+            ++done;
+            open = true;
+        }
+        while (Kept() + keep > limit) {
+            if (history.size() == 1) return Forget();
+            DropOldest();
+        }
+        history[done - 1].count += count;
+        Sync();
+    }
+    void Undo() {
+        if (s.bitEdit || s.panel || done == 0) return;
+        Entry& e = history[done - 1];
+        const bool memory = e.change == Change::Insert    ? AllocateTemporary()
+                            : e.change == Change::Erase ? Allocate()
+                                                        : true;
+        if (!memory) return s.messages.push_back(kNotChanged);
+        Restore(e.before);
+        --done;
+        Trim();
+    }
+    void Redo() {
+        if (s.bitEdit || s.panel || done == history.size()) return;
+        Entry& e = history[done];
+        const bool memory = e.change == Change::Insert    ? Allocate()
+                            : e.change == Change::Erase ? AllocateTemporary()
+                                                        : true;
+        if (!memory) return s.messages.push_back(kNotChanged);
+        Restore(e.after);
+        ++done;
+        Trim();
+    }
+    void Trim() {
+        while (Kept() > limit && !history.empty()) DropOldest();
+        Sync();
+    }
+
     // ---- Typed characters (after the key that made them went down)
     void Char(unsigned ch) {
+        if (ch < 0x20 || ch > 0x7E) Seal();
+        if (ch == platform::ctl::Undo) return Undo();
+        if (ch == platform::ctl::Redo) return Redo();
         if (!SelectionInImage()) return;
         const bool shortcut = ch == 3 || ch == 6 || ch == 22;
         if (!shortcut && (ch < 0x20 || ch > 0x7E)) return;
@@ -384,9 +511,10 @@ public:
             byte = uint8_t(16 * HexValue(s.pending) + HexValue(ch));
         }
         if (s.insert) {
-            if (!Insert(s.caret, {byte})) return;
+            if (!Insert(s.caret, {byte}, true)) return;
             ++s.end;
         } else {
+            Record(Change::Overwrite, 1, true, Now(), 1);
             s.bytes[s.caret] = byte;
         }
         ++s.caret;
@@ -394,12 +522,17 @@ public:
     }
 
     // ---- Keys going down
-    void Escape() { LeaveAllModes(); }
+    void Escape() {
+        Seal();
+        LeaveAllModes();
+    }
     void Enter() {
+        Seal();
         if (s.bitEdit) EndBitEdit();
         if (s.panel) RunSearch();
     }
     void Backspace() {
+        Seal();
         if (s.bitEdit) {
             RemoveLastBit();
         } else if (s.panel) {
@@ -412,6 +545,7 @@ public:
 
     // ---- Keys released
     void Arrow(unsigned key) {
+        Seal();
         if (!SelectionInImage()) return;
         const uint64_t first = s.start, last = s.end, b = uint64_t(s.bytesPerRow), n = Size();
         int64_t shift = 0;
@@ -426,13 +560,16 @@ public:
         s.pending = 0;
     }
     void ToggleInsert() {
+        Seal();
         s.insert = !s.insert;
         s.pending = 0;
     }
     void DeleteKey() {
+        Seal();
         if (!s.bitEdit && !s.panel && SelectionInImage()) DeleteSelection();
     }
     void Columns(int delta) {
+        Seal();
         if (HasBytes()) s.bytesPerRow = std::max(1, s.bytesPerRow + delta);
     }
 
@@ -465,6 +602,7 @@ public:
             for (size_t i = 0; i < 9; ++i) {
                 if (i != 4) value = value * 2 + unsigned(s.bits[i] == '1');
             }
+            Record(Change::Overwrite, 1, false, Now(), 1);
             s.bytes[s.start] = uint8_t(value);
         }
         s.bits.assign(10, '\0');
@@ -500,12 +638,13 @@ public:
         if (!bytes) return;
         const uint32_t n = uint32_t(bytes->size());
         if (insert) {
-            if (!Insert(s.start, *bytes)) return;
+            if (!Insert(s.start, *bytes, false)) return;
             s.end += n;
             s.caret = s.start + n;
         } else {
             const uint32_t count = std::min(n, Size() - s.start);
             if (count == 0) return;
+            Record(Change::Overwrite, count, false, Now(), count);
             std::copy_n(bytes->begin(), count, s.bytes.begin() + s.start);
             s.end = s.start + count - 1;
         }
@@ -561,6 +700,7 @@ public:
         LeaveAllModes();
     }
     void FindNext() {
+        Seal();
         if (s.panel || s.bitEdit || s.input.empty()) return;
         if (SelectionInImage() && s.end < Size() - 1) {
             ++s.start;
@@ -574,6 +714,7 @@ public:
 
     /// A context-menu command as OnCommand receives it.
     void Command(unsigned id) {
+        Seal();
         switch (id) {
             case ID_COPY_HEX_STRING:
             case ID_COPY_HEX_BLOCK:
@@ -597,15 +738,18 @@ public:
 
     // ---- Files
     /// What a load of a file holding bytes leaves (none: it cannot be
-    /// opened); readFailsAt is the read call that fails (0: none).
+    /// opened, which leaves everything as it was); readFailsAt is the read
+    /// call that fails (0: none).
     void Load(const std::string& path, const std::optional<std::vector<uint8_t>>& bytes,
               int readFailsAt) {
+        Seal();
+        if (!bytes) return s.messages.push_back(kOpenFailed);
+        Forget();
         ReleaseImage();
         s.start = s.end = s.caret = 0;
         s.pending = 0;
         s.bitEdit = false;
         s.bits.assign(10, '\0');
-        if (!bytes) return s.messages.push_back(kOpenFailed);
         if (!Allocate()) return s.messages.push_back(kNoMemoryToLoad);
         const int reads = std::max<int>(
             1, int((bytes->size() + CHexView::CHUNK_SIZE - 1) / CHexView::CHUNK_SIZE));
@@ -615,9 +759,11 @@ public:
         s.path = path;
     }
     void New() {
+        Seal();
         s.path.clear();
         s.bitEdit = false;
         s.bits.assign(10, '\0');
+        Forget();
         ReleaseImage();
         s.start = s.end = s.caret = 0;
         if (!Allocate()) return s.messages.push_back(kNoMemoryForNew);
@@ -636,6 +782,7 @@ public:
     std::string TakePointer(Pointer kind, const CHexView& v, int32_t anchorBefore,
                             std::optional<uint32_t> aimed, bool aimedAtChars) {
         const bool accepted = HasBytes() && !s.bitEdit && !s.panel;
+        if (kind == Pointer::Press || kind == Pointer::Wheel) Seal();
         if (kind != Pointer::Wheel && !accepted) return "";  // nothing changes
         const uint32_t hit = aimed && *aimed < Size() ? *aimed : NONE;
         if (kind == Pointer::Press) {

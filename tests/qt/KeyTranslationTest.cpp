@@ -101,6 +101,9 @@ void KeyTranslationTest::characters_data() {
     QTest::newRow("Ctrl+F without text") << int(Qt::Key_F) << ctrl << "" << 6;
     QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << "v" << 22;
     QTest::newRow("Ctrl+Shift+C") << int(Qt::Key_C) << (ctrl | shift) << "" << 3;
+    QTest::newRow("Ctrl+Z is undo") << int(Qt::Key_Z) << ctrl << "\x1a" << 26;
+    QTest::newRow("Ctrl+Y is redo") << int(Qt::Key_Y) << ctrl << "\x19" << 25;
+    QTest::newRow("Ctrl+Shift+Z is redo too") << int(Qt::Key_Z) << (ctrl | shift) << "\x1a" << 25;
     QTest::newRow("Ctrl+1") << int(Qt::Key_1) << ctrl << "1" << -1;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "\x1b" << 27;
     QTest::newRow("Return") << int(Qt::Key_Return) << none << "\r" << 13;

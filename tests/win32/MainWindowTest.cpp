@@ -128,6 +128,30 @@ TEST_F(MainWindowTest, TypedCharactersReachTheViewAs8BitText) {
     EXPECT_EQ(Image(), "Ab~.");
 }
 
+TEST_F(MainWindowTest, CtrlZUndoesAndCtrlShiftZRedoes) {
+    Open();
+    ASSERT_TRUE(dlg.m_hexView.LoadFile(WriteFile("t.bin", "....")));
+    dlg.m_hexView.m_bCharArea = true;
+    ::PostMessageW(view, WM_CHAR, L'A', 1);
+    Pump();
+    ASSERT_EQ(Image(), "A...");
+    // The system types 26 for Ctrl+Z, with Shift or without.
+    auto ctrlZ = [&](bool shift) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = 0x80;
+        if (shift) keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+        ::PostMessageW(view, WM_CHAR, 26, 1);
+        Pump();
+        const BYTE none[256] = {};
+        ::SetKeyboardState(const_cast<BYTE*>(none));
+    };
+    ctrlZ(false);
+    EXPECT_EQ(Image(), "....");
+    ctrlZ(true);
+    EXPECT_EQ(Image(), "A...");
+}
+
 TEST_F(MainWindowTest, ADropLoadsItsFirstFile) {
     Open();
     const std::string first = WriteFile("first \u00E9.bin", "one");

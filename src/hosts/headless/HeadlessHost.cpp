@@ -311,7 +311,7 @@ void HeadlessHost::ChooseMenuCommand(unsigned id) {
 
 int HeadlessHost::CharForKey(unsigned key) const {
     if (key >= 'A' && key <= 'Z') {
-        if (m_controlDown) return int(key - 'A' + 1);
+        if (m_controlDown) return int(ctl::ForLetter(key - 'A', m_shiftDown));
         return m_shiftDown ? int(key) : int(key - 'A' + 'a');
     }
     if (m_controlDown) return -1;

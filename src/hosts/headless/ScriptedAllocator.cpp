@@ -26,7 +26,10 @@ void ScriptedAllocator::Free(void* block) { platform::DefaultAllocator().Free(bl
 
 void* ScriptedAllocator::TemporaryResource::do_allocate(size_t bytes, size_t alignment) {
     ++allocations;
-    if (failIn > 0 && --failIn == 0) throw std::bad_alloc();
+    if (failIn > 0 && --failIn == 0) {
+        ++failures;
+        throw std::bad_alloc();
+    }
     return std::pmr::new_delete_resource()->allocate(bytes, alignment);
 }
 

@@ -22,6 +22,7 @@ public:
     /// std::bad_alloc; 0 disarms.
     void FailTemporary(int n) { m_temporary.failIn = n; }
     int TemporaryAllocations() const { return m_temporary.allocations; }
+    int TemporaryFailures() const { return m_temporary.failures; }
 
     void* Allocate(size_t size) override;
     void* Reallocate(void* block, size_t size) override;
@@ -35,6 +36,7 @@ private:
     struct TemporaryResource final : std::pmr::memory_resource {
         int failIn = 0;
         int allocations = 0;
+        int failures = 0;
 
         void* do_allocate(size_t bytes, size_t alignment) override;
         void do_deallocate(void* p, size_t bytes, size_t alignment) override;

@@ -142,7 +142,9 @@ int CharacterFor(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text
         default: break;
     }
     if (control) {
-        if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey - Qt::Key_A + 1;
+        if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+            return int(ctl::ForLetter(unsigned(qtKey - Qt::Key_A), modifiers & Qt::ShiftModifier));
+        }
         return -1;
     }
     if (text.size() == 1 && IsPrintableLatin1(text.at(0).unicode())) return text.at(0).unicode();
@@ -151,7 +153,7 @@ int CharacterFor(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text
 
 int CharacterForVirtualKey(unsigned key, bool shift, bool control) {
     if (key >= vk::KeyA && key < vk::KeyA + 26) {
-        if (control) return int(key - vk::KeyA + 1);
+        if (control) return int(ctl::ForLetter(key - vk::KeyA, shift));
         return shift ? int(key) : int(key - vk::KeyA + 'a');
     }
     switch (key) {

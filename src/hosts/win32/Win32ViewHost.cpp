@@ -186,6 +186,10 @@ bool Win32ViewHost::Owns(HWND window) const {
 bool Win32ViewHost::PreTranslate(MSG& message) {
     if (!m_client || !Owns(message.hwnd)) return false;
     if (message.message == WM_CHAR) {
+        // The system types Ctrl+Z's code with Shift too; that is redo.
+        if (message.wParam == ctl::Undo && ::GetKeyState(VK_CONTROL) < 0) {
+            message.wParam = ctl::ForLetter(ctl::Undo - 1, ::GetKeyState(VK_SHIFT) < 0);
+        }
         const std::string bytes = m_typed.Feed(wchar_t(message.wParam));
         bool consumed = false;
         for (const char byte : bytes) {

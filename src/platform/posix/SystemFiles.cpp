@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstdlib>
 
@@ -37,7 +38,12 @@ std::string AbsolutePath(const std::string& path) {
     return JoinPath(folder, BaseName(path));
 }
 
-bool SaveTarget(const std::string& path, std::string& target) {
+bool SaveTarget(const std::string& path, bool followLink, std::string& target) {
+    if (!followLink) {
+        if (IsLink(path)) return false;
+        target = path;
+        return true;
+    }
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
@@ -57,6 +63,11 @@ bool SaveTarget(const std::string& path, std::string& target) {
         current = to[0] == '/' ? to : JoinPath(DirName(current), to);
     }
     return false;
+}
+
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 FileHandle CreateNewFile(const std::string& path, bool privateFile, bool& exists) {
@@ -81,6 +92,26 @@ bool IsLeftover(const std::string& path, bool ownFilesOnly) {
 }
 
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+bool RenameToNewName(FileHandle, const std::string& from, const std::string& to, bool& exists) {
+    exists = false;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        exists = true;
+        return false;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system that cannot rename without replacing: a second name is
+    // never made over an existing one either.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        exists = errno == EEXIST;
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
+}
 
 bool WriteAllAt(FileHandle file, const void* data, size_t size, uint64_t offset) {
     auto p = static_cast<const char*>(data);
@@ -146,8 +177,11 @@ void Close(FileHandle& file) {
     file = NO_FILE;
 }
 
-bool RenameOver(FileHandle& file, const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+bool RenameOver(FileHandle& file, FileHandle& held, const std::string& from,
+                const std::string& to) {
+    const bool renamed = ::rename(from.c_str(), to.c_str()) == 0;
+    Close(held);  // once replaced, the old file is no other save's concern
+    if (!renamed) return false;
     Close(file);
     // Make the new name itself durable; the data already is.
     SyncFolder(DirName(to));

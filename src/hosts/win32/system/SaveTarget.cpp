@@ -79,16 +79,16 @@ bool MadeLike(HANDLE file, HANDLE old, DWORD attributes) {
 std::unique_ptr<SaveWriter> BeginInPlaceSave(const std::string& target, FileHandle file,
                                              uint64_t length, OutputFile::Opened& why) {
     LARGE_INTEGER size{};
-    std::string backup;
-    const FileHandle backupFile =
-        ::GetFileSizeEx(Handle(file), &size) ? CreateBackup(target, backup) : NO_FILE;
-    if (backupFile == NO_FILE) {
+    Backup backup;
+    if (!::GetFileSizeEx(Handle(file), &size) || !CreateBackup(target, backup)) {
         sys::Close(file);
         why = OutputFile::Opened::NoBackup;
         return nullptr;
     }
     why = OutputFile::Opened::Ready;
-    return MakeInPlaceSave(file, backupFile, backup, 0, uint64_t(size.QuadPart), length);
+    // The file itself is held: opened without sharing.
+    return MakeInPlaceSave(target, file, NO_FILE, std::move(backup), 0, uint64_t(size.QuadPart),
+                           length);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "hosts/win32/system/Utf16.h"
 
@@ -60,22 +61,28 @@ std::string AbsolutePath(const std::string& path) {
     return full.empty() ? path : win32::Narrow(full);
 }
 
-bool SaveTarget(const std::string& path, std::string& target) {
+bool SaveTarget(const std::string& path, bool followLink, std::string& target) {
     // Replacing a file needs its full path. A link is not followed here: a
     // link target is written in place, through the link.
     const std::wstring full = FullPath(path);
     if (full.empty()) return false;
     target = win32::Narrow(full);
-    return true;
+    return followLink || !IsLink(target);
+}
+
+bool IsLink(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(win32::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 FileHandle CreateNewFile(const std::string& path, bool, bool& exists) {
     // Held: no other handle may write it or delete it while the save runs.
     // A new file gets the permissions its folder passes on, which are the
     // user's own in the user's temporary folder.
-    HANDLE file =
-        ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // DELETE lets RenameToNewName rename it while it is held.
+    HANDLE file = ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
     exists = file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS;
     return file == INVALID_HANDLE_VALUE ? NO_FILE : reinterpret_cast<FileHandle>(file);
 }
@@ -96,6 +103,22 @@ bool IsLeftover(const std::string& path, bool) {
 }
 
 void RemoveFile(const std::string& path) { ::DeleteFileW(win32::Widen(path).c_str()); }
+
+bool RenameToNewName(FileHandle file, const std::string&, const std::string& to, bool& exists) {
+    // Renamed through its handle, so that it stays held all along.
+    const std::wstring name = win32::Widen(to);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(WCHAR));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = DWORD(name.size() * sizeof(WCHAR));
+    std::copy(name.begin(), name.end(), info->FileName);
+    const bool renamed = ::SetFileInformationByHandle(Handle(file), FileRenameInfo, info,
+                                                      DWORD(buffer.size())) != 0;
+    const DWORD error = renamed ? ERROR_SUCCESS : ::GetLastError();
+    exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return renamed;
+}
 
 bool WriteAllAt(FileHandle file, const void* data, size_t size, uint64_t offset) {
     auto p = static_cast<const char*>(data);
@@ -152,13 +175,15 @@ void Close(FileHandle& file) {
     file = NO_FILE;
 }
 
-bool RenameOver(FileHandle& file, const std::string& from, const std::string& to) {
-    // Replacing needs the new file closed. ReplaceFileW keeps the old file's
+bool RenameOver(FileHandle& file, FileHandle& held, const std::string& from,
+                const std::string& to) {
+    // Replacing needs both files closed. ReplaceFileW keeps the old file's
     // identity (creation time, short name, streams, security); where it
     // cannot (another file system, no old file), a plain replacing rename
     // completes the save. ReplaceFileW moves the old file to the backup name
     // first: when it then gives up half way, the old file is there and not
     // lost, and is put back if the rename cannot complete the save either.
+    Close(held);
     Close(file);
     const std::wstring source = win32::Widen(from);
     const std::wstring target = win32::Widen(to);
