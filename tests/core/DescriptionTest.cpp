@@ -74,7 +74,8 @@ TEST_F(DescriptionTest, PanelsTellTheirLinesAsShown) {
 
 TEST_F(DescriptionTest, RunningSearchIsToldAsItStartsAndEnds) {
     SetImage(std::vector<uint8_t>(8 * 1024 * 1024, 0x11));
-    view.m_pData[view.m_nFileSize - 2] = 0x4D;
+    const uint8_t m = 0x4D;
+    view.m_image.Overwrite(view.m_nFileSize - 2, &m, 1);
     Command(ID_SEARCH_HEX);
     host.TypeText("4D");
     const size_t told = TimesTold();
