@@ -3,20 +3,24 @@
 #include <algorithm>
 #include <new>
 
-EditHistory::EditHistory() : m_memory(std::pmr::new_delete_resource()), m_steps(m_memory) {}
+EditHistory::EditHistory() : m_memory(std::pmr::new_delete_resource()) {
+    m_steps.emplace(m_memory);
+}
 
 EditHistory::~EditHistory() = default;
 
 void EditHistory::SetMemory(std::pmr::memory_resource& memory) {
     Clear();
     m_memory = &memory;
-    std::pmr::deque<Step>(m_memory).swap(m_steps);
+    // Containers of different resources may not be swapped or moved into
+    // each other: the deque is made anew on the new one.
+    m_steps.emplace(m_memory);
 }
 
 void EditHistory::SetLimit(std::optional<uint64_t> bytes) { m_limit = bytes; }
 
 void EditHistory::Clear() {
-    m_steps.clear();
+    m_steps->clear();
     m_done = 0;
     m_open = false;
     m_kept = 0;
@@ -35,7 +39,7 @@ uint64_t EditHistory::Limit(uint32_t size) const {
 // ---- Recording ------------------------------------------------------------------
 
 void EditHistory::Begin(Kind kind, const Selection& now) {
-    if (m_open && kind == Kind::Typing && m_steps[m_done - 1].kind == Kind::Typing) return;
+    if (m_open && kind == Kind::Typing && (*m_steps)[m_done - 1].kind == Kind::Typing) return;
     Seal(now);
     m_next = Next{kind, now};
 }
@@ -44,7 +48,7 @@ void EditHistory::Seal(const Selection& now) {
     m_next.reset();
     m_lost = false;
     if (!m_open) return;
-    m_steps[m_done - 1].after = now;
+    (*m_steps)[m_done - 1].after = now;
     m_open = false;
 }
 
@@ -69,7 +73,7 @@ void EditHistory::Record(const ByteImage& image, Step::Change change, uint32_t p
     bool grow = false;
     if (!StepFor(change, position, now, grow)) return;
     if (!MakeRoom(image.Size(), keepBytes ? count : 0)) return;
-    Step& step = m_steps[m_done - 1];
+    Step& step = (*m_steps)[m_done - 1];
     if (keepBytes && !Keep(step.bytes, image, position, count)) return Lose();
     if (!grow) step.whole = change == Step::Change::Erase && count == image.Size();
     step.count += count;
@@ -78,7 +82,7 @@ void EditHistory::Record(const ByteImage& image, Step::Change change, uint32_t p
 EditHistory::Step* EditHistory::StepFor(Step::Change change, uint32_t position,
                                         const Selection& now, bool& grow) {
     if (m_open) {
-        Step& open = m_steps[m_done - 1];
+        Step& open = (*m_steps)[m_done - 1];
         grow = open.kind == Kind::Typing && open.change == change &&
                position == open.position + open.count;
         if (grow) return &open;
@@ -86,12 +90,12 @@ EditHistory::Step* EditHistory::StepFor(Step::Change change, uint32_t position,
     const Next next = m_next.value_or(Next{Kind::Other, now});
     Seal(now);
     // What could have been taken again is gone once something else is done.
-    while (m_steps.size() > m_done) {
-        m_kept -= m_steps.back().bytes.size();
-        m_steps.pop_back();
+    while (m_steps->size() > m_done) {
+        m_kept -= m_steps->back().bytes.size();
+        m_steps->pop_back();
     }
     try {
-        m_steps.push_back(
+        m_steps->push_back(
             Step{change, next.kind, false, position, 0, Bytes(m_memory), next.before, next.before});
     } catch (const std::bad_alloc&) {
         Lose();
@@ -99,7 +103,7 @@ EditHistory::Step* EditHistory::StepFor(Step::Change change, uint32_t position,
     }
     ++m_done;
     m_open = true;
-    return &m_steps.back();
+    return &m_steps->back();
 }
 
 bool EditHistory::MakeRoom(uint32_t imageSize, uint64_t n) {
@@ -107,7 +111,7 @@ bool EditHistory::MakeRoom(uint32_t imageSize, uint64_t n) {
     // The open step is the newest: older ones go first, and when it is the
     // only one left and still too large, no step is kept.
     while (m_kept + n > limit) {
-        if (m_steps.size() == 1) {
+        if (m_steps->size() == 1) {
             Lose();
             return false;
         }
@@ -118,12 +122,12 @@ bool EditHistory::MakeRoom(uint32_t imageSize, uint64_t n) {
 
 void EditHistory::Trim(uint32_t imageSize) {
     const uint64_t limit = Limit(imageSize);
-    while (m_kept > limit && !m_steps.empty()) DropOldest();
+    while (m_kept > limit && !m_steps->empty()) DropOldest();
 }
 
 void EditHistory::DropOldest() {
-    m_kept -= m_steps.front().bytes.size();
-    m_steps.pop_front();
+    m_kept -= m_steps->front().bytes.size();
+    m_steps->pop_front();
     if (m_done > 0) --m_done;
     if (m_done == 0) m_open = false;
 }
@@ -149,7 +153,7 @@ EditHistory::Result EditHistory::Undo(ByteImage& image, const Selection& now,
                                       Selection& restored) {
     Seal(now);
     if (m_done == 0) return Result::Nothing;
-    Step& step = m_steps[m_done - 1];
+    Step& step = (*m_steps)[m_done - 1];
     const Result result = Revert(image, step);
     if (result != Result::Done) return result;
     restored = step.before;
@@ -161,8 +165,8 @@ EditHistory::Result EditHistory::Undo(ByteImage& image, const Selection& now,
 EditHistory::Result EditHistory::Redo(ByteImage& image, const Selection& now,
                                       Selection& restored) {
     Seal(now);
-    if (m_done == m_steps.size()) return Result::Nothing;
-    Step& step = m_steps[m_done];
+    if (m_done == m_steps->size()) return Result::Nothing;
+    Step& step = (*m_steps)[m_done];
     const Result result = Reapply(image, step);
     if (result != Result::Done) return result;
     restored = step.after;

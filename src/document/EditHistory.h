@@ -71,8 +71,8 @@ public:
     Result Redo(ByteImage& image, const Selection& now, Selection& restored);
 
     bool CanUndo() const { return m_done > 0; }
-    bool CanRedo() const { return m_done < m_steps.size(); }
-    size_t StepCount() const { return m_steps.size(); }
+    bool CanRedo() const { return m_done < m_steps->size(); }
+    size_t StepCount() const { return m_steps->size(); }
     /// The steps that Undo can take back.
     size_t UndoCount() const { return m_done; }
     uint64_t KeptBytes() const { return m_kept; }
@@ -120,7 +120,8 @@ private:
     Result Reapply(ByteImage& image, Step& step);
 
     std::pmr::memory_resource* m_memory;
-    std::pmr::deque<Step> m_steps;
+    /// Always engaged; made anew when the memory changes.
+    std::optional<std::pmr::deque<Step>> m_steps;
     size_t m_done = 0;   // the steps before this one are in the image
     bool m_open = false;  // the last step done may still grow
     bool m_lost = false;  // the step being made could not be kept

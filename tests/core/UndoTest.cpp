@@ -5,10 +5,12 @@
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <set>
 
 #include "FileFixture.h"
 #include "InteractFixture.h"
 #include "commands/CommandIds.h"
+#include "document/EditHistory.h"
 
 using namespace platform;
 
@@ -282,3 +284,57 @@ TEST(ImageWriters, OnlyTheDocumentChangesTheImage) {
     static_assert(std::is_same_v<decltype(CHexView::m_pData), const uint8_t* const&>);
 }
 #endif
+
+namespace {
+
+/// Memory that knows every block it gave and is still owed.
+class TrackedMemory : public std::pmr::memory_resource {
+public:
+    std::set<void*> live;
+    int foreign = 0;  // blocks handed back that it never gave
+
+private:
+    void* do_allocate(size_t bytes, size_t align) override {
+        void* p = std::pmr::new_delete_resource()->allocate(bytes, align);
+        live.insert(p);
+        return p;
+    }
+    void do_deallocate(void* p, size_t bytes, size_t align) override {
+        if (live.erase(p) == 0) {
+            ++foreign;
+            return;  // not ours to free: leaked rather than freed twice
+        }
+        std::pmr::new_delete_resource()->deallocate(p, bytes, align);
+    }
+    bool do_is_equal(const memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+};
+
+}  // namespace
+
+// The history keeps its steps, not only their bytes, in the memory it is
+// given, and gives back to each memory only what came from it.
+TEST(EditHistoryMemory, StepsLiveInTheMemoryGivenAndReturnToIt) {
+    TrackedMemory first, second;
+    ByteImage image(DefaultAllocator());
+    ASSERT_TRUE(image.Allocate(64));
+    {
+        EditHistory history;
+        for (TrackedMemory* memory : {&first, &second}) {
+            history.SetMemory(*memory);
+            const size_t before = memory->live.size();
+            for (uint32_t i = 0; i < 64; ++i) {
+                history.Begin(EditHistory::Kind::Other, {i, i + 1, i});
+                history.WillOverwrite(image, i, 1, {i, i + 1, i});
+                history.Seal({i, i + 1, i});
+            }
+            ASSERT_EQ(history.StepCount(), 64u);
+            // One block of bytes per step, and the deque's own blocks.
+            EXPECT_GT(memory->live.size(), before + 64);
+        }
+        EXPECT_TRUE(first.live.empty());
+    }
+    EXPECT_TRUE(second.live.empty());
+    EXPECT_EQ(first.foreign + second.foreign, 0);
+}
