@@ -2,37 +2,11 @@
 
 #include <QGlyphRun>
 
-#include <algorithm>
-
 using platform::Rect;
 
 namespace qthost {
 
-GlyphBatch::GlyphBatch(QSize canvas)
-    : m_canvas{0, 0, canvas.width(), canvas.height()},
-      m_columns((canvas.width() + kTile - 1) / kTile),
-      m_newestInk(size_t(m_columns) * size_t((canvas.height() + kTile - 1) / kTile), kNone) {}
-
-Rect GlyphBatch::TilesOf(const Rect& area) const {
-    const Rect inside = area.Intersect(m_canvas);
-    if (inside.IsEmpty()) return {};
-    return {inside.left / kTile, inside.top / kTile, (inside.right - 1) / kTile + 1,
-            (inside.bottom - 1) / kTile + 1};
-}
-
-bool GlyphBatch::Touches(const Rect& area, int except) const {
-    const Rect tiles = TilesOf(area);
-    for (int row = tiles.top; row < tiles.bottom; ++row) {
-        for (int col = tiles.left; col < tiles.right; ++col) {
-            int i = m_newestInk[size_t(row * m_columns + col)];
-            for (; i != kNone; i = m_inks[size_t(i)].next) {
-                const Ink& ink = m_inks[size_t(i)];
-                if (ink.run != except && !ink.rect.Intersect(area).IsEmpty()) return true;
-            }
-        }
-    }
-    return false;
-}
+GlyphBatch::GlyphBatch(QSize canvas) : m_ink({canvas.width(), canvas.height()}) {}
 
 int GlyphBatch::RunOf(const LatinGlyphs* glyphs, QRgb colour) const {
     const auto found = m_runIndex.find({glyphs, colour});
@@ -41,11 +15,11 @@ int GlyphBatch::RunOf(const LatinGlyphs* glyphs, QRgb colour) const {
 
 void GlyphBatch::Add(QPainter& painter, const LatinGlyphs& glyphs, QRgb colour,
                      const std::string& shown, QPoint baseline) {
-    const Rect ink = glyphs.InkOf(shown, baseline).Intersect(m_canvas);
+    const Rect ink = glyphs.InkOf(shown, baseline).Intersect(m_ink.Canvas());
     if (ink.IsEmpty()) return;  // nothing of it would show
 
     int run = RunOf(&glyphs, colour);
-    if (Touches(ink, run)) {
+    if (m_ink.Touches(ink, run)) {
         Flush(painter);
         run = kNone;
     }
@@ -56,14 +30,7 @@ void GlyphBatch::Add(QPainter& painter, const LatinGlyphs& glyphs, QRgb colour,
     }
     glyphs.Place(shown, baseline, m_runs[size_t(run)].indexes, m_runs[size_t(run)].positions);
 
-    const Rect tiles = TilesOf(ink);
-    for (int row = tiles.top; row < tiles.bottom; ++row) {
-        for (int col = tiles.left; col < tiles.right; ++col) {
-            int& newest = m_newestInk[size_t(row * m_columns + col)];
-            m_inks.push_back({ink, run, newest});
-            newest = int(m_inks.size()) - 1;
-        }
-    }
+    m_ink.Add(ink, run);
 }
 
 void GlyphBatch::Flush(QPainter& painter) {
@@ -77,8 +44,7 @@ void GlyphBatch::Flush(QPainter& painter) {
     }
     m_runs.clear();
     m_runIndex.clear();
-    m_inks.clear();
-    std::fill(m_newestInk.begin(), m_newestInk.end(), kNone);
+    m_ink.Clear();
 }
 
 }  // namespace qthost

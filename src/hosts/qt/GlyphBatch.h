@@ -16,6 +16,7 @@
 
 #include "hosts/qt/LatinGlyphs.h"
 #include "platform/Geometry.h"
+#include "platform/InkIndex.h"
 
 namespace qthost {
 
@@ -25,7 +26,7 @@ public:
     explicit GlyphBatch(QSize canvas);
 
     /// True when area takes in a pixel that a held-back glyph will change.
-    bool Touches(const platform::Rect& area) const { return Touches(area, kNone); }
+    bool Touches(const platform::Rect& area) const { return m_ink.Touches(area); }
     /// Holds back a line of visible characters drawn from baseline in
     /// colour; first draws what is held when the line's ink meets a
     /// held-back glyph of another font or colour.
@@ -35,21 +36,13 @@ public:
     void Flush(QPainter& painter);
 
 private:
-    static constexpr int kNone = -1;
-    static constexpr int kTile = 32;
+    static constexpr int kNone = platform::InkIndex::kNone;
 
     struct Run {
         const LatinGlyphs* glyphs;
         QRgb colour;
         QList<quint32> indexes;
         QList<QPointF> positions;
-    };
-    /// Where a run's glyphs change pixels, filed under every tile it meets:
-    /// each tile's entries are a list through `next`, newest first.
-    struct Ink {
-        platform::Rect rect;
-        int run;
-        int next;
     };
 
     struct RunKey {
@@ -63,18 +56,11 @@ private:
         }
     };
 
-    /// True when area meets the ink of a run other than except.
-    bool Touches(const platform::Rect& area, int except) const;
     int RunOf(const LatinGlyphs* glyphs, QRgb colour) const;
-    /// The tiles area meets, as column and row ranges clamped to the grid.
-    platform::Rect TilesOf(const platform::Rect& area) const;
 
-    platform::Rect m_canvas;
-    int m_columns;
     std::vector<Run> m_runs;
     std::unordered_map<RunKey, int, RunKeyHash> m_runIndex;
-    std::vector<Ink> m_inks;
-    std::vector<int> m_newestInk;  // per tile, or kNone
+    platform::InkIndex m_ink;
 };
 
 }  // namespace qthost
