@@ -88,7 +88,24 @@ std::optional<std::string> FirstDroppedFile(HDROP drop) {
     return Narrow(name);
 }
 
-Win32ViewHost::Win32ViewHost(MainDialogHost& main) : m_main(main) {}
+namespace {
+
+int64_t PerformanceCounter() {
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+int64_t PerformanceCountsPer(int64_t milliseconds) {
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart * milliseconds / 1000;
+}
+
+}  // namespace
+
+Win32ViewHost::Win32ViewHost(MainDialogHost& main)
+    : m_main(main), m_countsPerPumpGap(PerformanceCountsPer(kMinPumpGapMs)) {}
 
 Win32ViewHost::~Win32ViewHost() {
     if (m_window && ::IsWindow(m_window)) {
@@ -271,7 +288,14 @@ void Win32ViewHost::PostViewMessage(unsigned message, WParam wParam, LParam lPar
     if (m_window) ::PostMessageW(m_window, message, wParam, lParam);
 }
 
-bool Win32ViewHost::PumpWaitingMessages() { return m_main.PumpWaitingMessages(); }
+bool Win32ViewHost::PumpWaitingMessages() {
+    if (m_lastPump >= 0 && PerformanceCounter() - m_lastPump < m_countsPerPumpGap) {
+        return m_lastPumpGoesOn && !m_main.Ended();
+    }
+    m_lastPumpGoesOn = m_main.PumpWaitingMessages();
+    m_lastPump = PerformanceCounter();
+    return m_lastPumpGoesOn;
+}
 
 // ---- Pointer and menus ----------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "hosts/win32/AnsiText.h"
@@ -51,6 +52,9 @@ public:
     void KillTimer(unsigned id) override;
     void PostViewMessage(unsigned message, platform::WParam wParam,
                          platform::LParam lParam) override;
+    /// The core pumps after every small step of a long operation, and each
+    /// look at the queue is a round trip to the window system: looks less
+    /// than kMinPumpGapMs after the last one are skipped.
     bool PumpWaitingMessages() override;
     platform::Point GetCursorPos() const override;
     void SetArrowCursor() override;
@@ -78,6 +82,10 @@ private:
     TypedCharacters m_typed;
     /// COM for the accessible object, initialised with the window.
     bool m_com = false;
+    static constexpr int64_t kMinPumpGapMs = 5;
+    int64_t m_countsPerPumpGap;  // of the performance counter
+    int64_t m_lastPump = -1;     // the counter after the last look, or none yet
+    bool m_lastPumpGoesOn = true;
     struct ReleaseObject {
         void operator()(IUnknown* object) const { object->Release(); }
     };
