@@ -2,8 +2,9 @@
 // behind it: messages taken from the queue reach the view's pre-translation
 // before the dialog's key handling, typed characters arrive as 8-bit text,
 // drops and the command line open files, a close request ends the run, the
-// pump hands a quit back, the view paints through its buffer, and screen
-// readers read what it shows.
+// pump hands a quit back, the view paints through its buffer (its text held
+// back and drawn in batches, to the same pixels), and screen readers read
+// what it shows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,9 +18,12 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/MainDlg.h"
 #include "Drops.h"
+#include "hosts/win32/GdiSurface.h"
+#include "hosts/win32/Handles.h"
 #include "hosts/win32/MainDialogHost.h"
 #include "hosts/win32/system/Utf16.h"
 
@@ -192,6 +196,23 @@ TEST_F(MainWindowTest, PumpingHandsAQuitBackToTheRun) {
     ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+TEST_F(MainWindowTest, TheViewsPumpDeliversKeysAndKeepsAQuitBetweenItsLooks) {
+    Open();
+    platform::ViewHost& pump = host->ViewWindowHost();
+    dlg.m_hexView.m_bInputPanel = true;
+    PostKey(WM_KEYDOWN, VK_ESCAPE);
+    ::Sleep(20);  // longer than the pump's least gap between two looks
+    EXPECT_TRUE(pump.PumpWaitingMessages());
+    EXPECT_FALSE(dlg.m_hexView.m_bInputPanel);
+    // The look that sees a quit says so, and so do the skipped ones after it.
+    ::Sleep(20);
+    ::PostQuitMessage(0);
+    EXPECT_FALSE(pump.PumpWaitingMessages());
+    EXPECT_FALSE(pump.PumpWaitingMessages());
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST_F(MainWindowTest, TheViewPaintsItsScreenInOneCopy) {
     Open();
     ASSERT_TRUE(dlg.m_hexView.LoadFile(WriteFile("t.bin", std::string(40, '\0'))));
@@ -269,4 +290,88 @@ TEST_F(MainWindowTest, ScreenReadersReadTheViewsNameAndTheSelectedByte) {
               document +
                   "|Bytes of some data.bin|Offset 0x1, hex B3, selected 1 byte, "
                   "edit mode HEX OVERWRITE");
+}
+
+namespace {
+
+/// The 32-bit pixels of the bitmap selected in dc.
+std::vector<uint32_t> Pixels(HDC dc, platform::Size size) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(size_t(size.cx) * size_t(size.cy));
+    HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
+    ::GetDIBits(dc, bitmap, 0, UINT(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
+    return pixels;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TextHeldBackPaintsWhatDrawingEachTextAtOnceDoes) {
+    Open();
+    CHexView& v = dlg.m_hexView;
+    FontCache fonts;
+    HDC screen = ::GetDC(view);
+    const platform::Rect dump = v.DumpRect();
+    const platform::Size size{dump.Width(), dump.Height()};
+    // The screen drawn through a buffer, and through a plain surface over a
+    // bitmap of the same kind, which draws every text the moment it is
+    // asked for; the two must not differ in a single pixel.
+    const auto compare = [&](const std::string& screenName) {
+        const auto buffer = BufferSurface::Create(screen, size, fonts);
+        ASSERT_NE(buffer, nullptr);
+        v.DrawScreen(*buffer);
+        UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+        UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, size.cx, size.cy));
+        const HGDIOBJ previous = ::SelectObject(dc.get(), bitmap.get());
+        {
+            GdiSurface atOnce(dc.get(), fonts);
+            v.DrawScreen(atOnce);
+        }
+        const std::vector<uint32_t> held = Pixels(buffer->Dc(), size);
+        const std::vector<uint32_t> plain = Pixels(dc.get(), size);
+        ::SelectObject(dc.get(), previous);
+        size_t differing = 0, first = 0;
+        for (size_t i = held.size(); i-- > 0;) {
+            if (held[i] != plain[i]) ++differing, first = i;
+        }
+        EXPECT_EQ(differing, 0u) << screenName << ": first at x " << first % size_t(size.cx)
+                                 << ", y " << first / size_t(size.cx);
+    };
+
+    compare("welcome");
+    // Every byte value in both areas, with a selection, the caret and the
+    // byte under the pointer in each, on rows of several widths.
+    std::string bytes;
+    for (int i = 0; i < 4096; ++i) bytes += char(i * 7 % 256);
+    ASSERT_TRUE(v.LoadFile(WriteFile("all.bin", bytes)));
+    for (int widths = 0; widths < 3; ++widths) {
+        for (bool charArea : {false, true}) {
+            v.m_bCharArea = charArea;
+            v.m_nSelStart = 37;
+            v.m_nSelEnd = 37 + 300;
+            v.m_nCaret = 40;
+            v.m_ptMouse = charArea ? platform::Point{v.m_nCharLeft + 3, v.m_nCellWidth + 3}
+                                   : platform::Point{v.m_nHexLeft + 4, v.m_nCellWidth + 4};
+            compare("dump at " + std::to_string(v.m_nBytesPerRow) + " bytes per row");
+        }
+        v.ChangeColumns(+1);
+    }
+    v.m_nFileProgress = 40;
+    v.m_bLoading = true;
+    compare("progress");
+    v.m_bLoading = false;
+    v.m_bBitEdit = true;
+    compare("bit edit");
+    v.m_bBitEdit = false;
+    v.m_bInputPanel = true;
+    v.m_strInput = "41 42 &x";
+    v.m_strPanelMsg = "Found Text at Offset: 0x00000010  Press ESC to jump to offset";
+    compare("input panel");
+    v.m_bInputPanel = false;
+    ::ReleaseDC(view, screen);
 }

@@ -28,4 +28,10 @@ HFONT FontCache::Get(const platform::Font& font) {
     return result;
 }
 
+const AnsiGlyphs& FontCache::GlyphsOf(const platform::Font& font, HDC dc) {
+    std::unique_ptr<const AnsiGlyphs>& glyphs = m_glyphs[{font.face, font.pointTenths}];
+    if (!glyphs) glyphs = std::make_unique<const AnsiGlyphs>(AnsiGlyphs::Of(dc));
+    return *glyphs;
+}
+
 }  // namespace win32host

@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
+#include "hosts/win32/GdiTextBatch.h"
 #include "hosts/win32/Handles.h"
 #include "platform/Font.h"
 
@@ -22,9 +24,13 @@ public:
     /// The font for face and size on the screen (default character set,
     /// every other attribute at its default), or null when it cannot be made.
     HFONT Get(const platform::Font& font);
+    /// How font draws each byte, measured once in dc, which has it selected.
+    const AnsiGlyphs& GlyphsOf(const platform::Font& font, HDC dc);
 
 private:
-    std::map<std::pair<std::string, int>, UniqueFont> m_fonts;
+    using Key = std::pair<std::string, int>;
+    std::map<Key, UniqueFont> m_fonts;
+    std::map<Key, std::unique_ptr<const AnsiGlyphs>> m_glyphs;
 };
 
 }  // namespace win32host
