@@ -14,8 +14,12 @@ std::unique_ptr<Win32ScrollBar> Win32ScrollBar::Create(HWND parent, const platfo
     return std::unique_ptr<Win32ScrollBar>(new Win32ScrollBar(window));
 }
 
+// A redraw asked for is left to the next paint: drawing the bar at once
+// costs a round trip to the window system each time, and a search or a
+// scroll sets the position many times between two paints.
 void Win32ScrollBar::SetScrollRange(int minPos, int maxPos, bool redraw) {
-    ::SetScrollRange(m_window, SB_CTL, minPos, maxPos, redraw);
+    ::SetScrollRange(m_window, SB_CTL, minPos, maxPos, FALSE);
+    if (redraw) ::InvalidateRect(m_window, nullptr, FALSE);
 }
 
 void Win32ScrollBar::GetScrollRange(int& minPos, int& maxPos) const {
@@ -23,7 +27,9 @@ void Win32ScrollBar::GetScrollRange(int& minPos, int& maxPos) const {
 }
 
 int Win32ScrollBar::SetScrollPos(int pos, bool redraw) {
-    return ::SetScrollPos(m_window, SB_CTL, pos, redraw);
+    const int previous = ::SetScrollPos(m_window, SB_CTL, pos, FALSE);
+    if (redraw) ::InvalidateRect(m_window, nullptr, FALSE);
+    return previous;
 }
 
 int Win32ScrollBar::GetScrollPos() const { return ::GetScrollPos(m_window, SB_CTL); }
