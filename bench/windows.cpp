@@ -1,0 +1,213 @@
+// The Windows program's rows of the benchmark table: bench_win32.exe run
+// under wine (the prefix scripts/wine-env prepares), each figure in turns
+// with its baseline in the same run on the same 512 MiB file of random
+// bytes. Loads and saves run in fresh processes, which time themselves from
+// their own start; searches are compared with the headless search of the
+// same file in this process; the repaint and ESC rows come from the Windows
+// side as they are.
+//
+// Usage: bench_windows BENCH_WIN32_EXE   (under wine_env_start and an X server)
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Table.h"
+#include "TimedSearch.h"
+#include "hosts/headless/HeadlessHost.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr size_t kFileBytes = size_t(512) << 20;
+
+/// What a child printed on its standard output; ok tells whether it ended
+/// with status 0.
+std::string Run(const std::vector<std::string>& args, bool* ok = nullptr) {
+    int out[2];
+    if (::pipe(out) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, size_t(n));
+    ::close(out[0]);
+    int status = 1;
+    const bool succeeded = spawned == 0 && ::waitpid(pid, &status, 0) == pid &&
+                           WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (ok) *ok = succeeded;
+    return text;
+}
+
+/// The number after `key` in a child's output, or -1.
+double Value(const std::string& output, const std::string& key) {
+    std::istringstream lines(output);
+    for (std::string word; lines >> word;) {
+        double value = 0;
+        if (word == key && lines >> value) return value;
+    }
+    return -1;
+}
+
+std::string WindowsPath(const std::string& path) {
+    std::string windows = "Z:" + path;
+    for (char& c : windows) c = c == '/' ? '\\' : c;
+    return windows;
+}
+
+class Windows {
+public:
+    explicit Windows(std::string exe) : m_exe(std::move(exe)) {}
+    /// The seconds a run of bench_win32 reported, or -1.
+    double Seconds(const std::string& mode, const std::string& path,
+                   const std::vector<std::string>& more = {}, std::string* output = nullptr) {
+        std::vector<std::string> args{"wine", m_exe, mode, WindowsPath(path)};
+        args.insert(args.end(), more.begin(), more.end());
+        bool ok = false;
+        const std::string printed = Run(args, &ok);
+        if (output) *output = printed;
+        if (!ok) std::printf("# bench_win32 %s failed: %s\n", mode.c_str(), printed.c_str());
+        return ok ? Value(printed, "SECONDS") : -1;
+    }
+    bool Screen(const std::string& path) {
+        bool ok = false;
+        std::fputs(Run({"wine", m_exe, "screen", WindowsPath(path)}, &ok).c_str(), stdout);
+        return ok;
+    }
+
+private:
+    std::string m_exe;
+};
+
+void WriteRandomFile(const std::string& path, const std::string& planted, size_t at) {
+    std::vector<char> bytes(kFileBytes);
+    uint64_t x = 0x9E3779B97F4A7C15ull;
+    for (size_t i = 0; i < bytes.size(); i += 8) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        std::memcpy(&bytes[i], &x, 8);
+    }
+    std::memcpy(&bytes[at], planted.data(), planted.size());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_windows BENCH_WIN32_EXE\n");
+        return 2;
+    }
+    Windows windows(argv[1]);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "bytewren-win";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "image.bin").string();
+    const std::string link = (folder / "image-link.bin").string();
+    const std::string present = "Bytewren!Search1";
+    const size_t at = kFileBytes - 4096;
+    WriteRandomFile(path, present, at);
+    bool ok = true;
+    const auto failed = [](double seconds) { return seconds < 0; };
+
+    std::printf("# Windows rows: %zu MiB of random bytes\n", kFileBytes >> 20);
+    {
+        bool ran = true;
+        const bench::Medians m = bench::InTurns(
+            [&] { const double s = windows.Seconds("load", path); ran &= !failed(s); return s; },
+            [&] { const double s = windows.Seconds("plainload", path); ran &= !failed(s); return s; });
+        ok &= bench::TimeRow("Windows: load 512 MiB, fresh process, to the loaded dump", m,
+                             "ReadFile 1 MiB calls", 1.5) && ran;
+    }
+    {
+        bool ran = true;
+        const bench::Medians m = bench::InTurns(
+            [&] { const double s = windows.Seconds("save", path); ran &= !failed(s); return s; },
+            [&] { const double s = windows.Seconds("plainsave", path); ran &= !failed(s); return s; });
+        ok &= bench::TimeRow("Windows: save 512 MiB, rename path", m,
+                             "WriteFile+Flush+MoveFileExW", 1.5) && ran;
+    }
+    {
+        // A second name for the file makes the save write it in place.
+        bool ran = true;
+        const bench::Medians m = bench::InTurns(
+            [&] {
+                std::filesystem::remove(link);
+                std::filesystem::create_hard_link(path, link);
+                const double s = windows.Seconds("save", path);
+                ran &= !failed(s);
+                return s;
+            },
+            [&] {
+                const double s = windows.Seconds("plainsave", path) +
+                                 windows.Seconds("plainsave", path);
+                ran &= s > 0;
+                return s;
+            });
+        std::filesystem::remove(link);
+        ok &= bench::TimeRow("Windows: save 512 MiB, in place (backup first)", m,
+                             "the plain save twice", 1.5) && ran;
+    }
+
+    headless::HeadlessHost host;
+    CHexView view;
+    view.Create(host);
+    if (!view.LoadFile(path)) {
+        std::printf("# the headless view could not load the file\n");
+        return 1;
+    }
+    const struct {
+        int mode;
+        const char* name;
+    } modes[] = {{SEARCH_TEXT, "text"}, {SEARCH_TEXT_NOCASE, "text, any case"}};
+    for (const auto& mode : modes) {
+        for (const bool hit : {true, false}) {
+            const std::string text = hit ? (mode.mode == SEARCH_TEXT ? present : "bytewren!search1")
+                                         : "Absent~~pattern!";
+            const uint32_t expected = hit ? uint32_t(at) : NO_OFFSET;
+            bool right = true;
+            const bench::Medians m = bench::InTurns(
+                [&] {
+                    std::string output;
+                    const double s = windows.Seconds("search", path,
+                                                     {std::to_string(mode.mode), text}, &output);
+                    const double found = Value(output, "FOUND");
+                    right &= found == (hit ? double(at) : -1.0) && s > 0;
+                    return s;
+                },
+                [&] {
+                    uint32_t found = 0;
+                    const double s = bench::TimedSearch(view, mode.mode, text, found,
+                                                        [&] { host.RunUntilIdle(); });
+                    right &= found == expected;
+                    return s;
+                });
+            if (!right) std::printf("# Windows search %s: wrong result\n", mode.name);
+            ok &= bench::ThroughputRow(std::string("Windows: search ") + mode.name +
+                                           (hit ? ", hit near the end" : ", absent"),
+                                       m, double(kFileBytes), "headless Linux", 0.8) &&
+                  right;
+        }
+    }
+
+    ok &= windows.Screen(path);
+    std::filesystem::remove_all(folder);
+    return ok ? 0 : 1;
+}
