@@ -17,7 +17,7 @@ const char kReadFailed[] =
 }  // namespace
 
 bool CHexView::LoadFile(const std::string& path) {
-    if (!m_pHost || IsBusy()) return false;
+    if (IsBusy()) return false;
     platform::ViewHost& host = Host();
 
     // A file that cannot be opened, or is too long, leaves the image and its

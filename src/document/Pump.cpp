@@ -2,4 +2,4 @@
 // after every step so the window stays alive and ESC can cancel them.
 #include "view/HexView.h"
 
-bool CHexView::PumpWaitingMessages() { return m_pHost == nullptr || Host().PumpWaitingMessages(); }
+bool CHexView::PumpWaitingMessages() { return Host().PumpWaitingMessages(); }

@@ -21,7 +21,7 @@ const char kRestoreFailed[] =
 }  // namespace
 
 bool CHexView::SaveToFile(const std::string& path) {
-    if (!m_pHost || !HasBytes() || IsBusy()) return false;
+    if (!HasBytes() || IsBusy()) return false;
     platform::ViewHost& host = Host();
     ReportInterruptedSaves(path);
 

@@ -7,6 +7,7 @@
 
 #include "hosts/qt/DialogUnits.h"
 #include "hosts/qt/Icons.h"
+#include "hosts/qt/InputTranslation.h"
 #include "hosts/qt/PostedMessage.h"
 #include "hosts/qt/QtFonts.h"
 #include "hosts/qt/TemplateDialog.h"
@@ -226,7 +227,7 @@ void QtMainWindowHost::PostCommand(unsigned id) {
 }
 
 void QtMainWindowHost::Deliver(Message& message) {
-    if (!m_guardedDialog.PreTranslateMessage(message)) m_guardedDialog.WindowProc(message);
+    qthost::Deliver(m_guardedDialog, message);
 }
 
 }  // namespace qthost
