@@ -38,9 +38,10 @@ uint32_t CHexView::FindBytes(const uint8_t* pattern, uint32_t length, const uint
     const uint64_t changes = m_image.ChangeCount();
     for (uint32_t first = start; first < end;) {
         m_dSearchProgress = double(first - start) / tried * 100.0;
+        // A search that is not running (then it does not pause), is cancelled
+        // or meets the program's end finds nothing.
         if (!m_bSearching) return NO_OFFSET;
-        if (!PumpWaitingMessages()) return NO_OFFSET;
-        if (!m_bSearching) return NO_OFFSET;
+        if (PauseBetweenSteps(m_bSearching) != AfterPause::Continue) return NO_OFFSET;
         // Nothing may change the image during a search; if it did, the block
         // about to be scanned is gone.
         if (m_image.ChangeCount() != changes) return NO_OFFSET;
@@ -88,8 +89,8 @@ LResult CHexView::OnRunSearch(WParam, LParam) {
 
     const SearchPattern pattern = BuildSearchPattern(m_nSearchMode, m_strInput);
     const uint32_t length = uint32_t(std::min<size_t>(pattern.bytes.size(), UINT32_MAX));
-    const uint32_t hit =
-        FindBytes(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart, pattern.foldCase);
+    const uint32_t hit = FindBytes(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart,
+                                   pattern.foldCase);
 
     // Cancelled: ESC has closed the panel already (and a newer search may
     // have run in it since), so there is nothing left to report.

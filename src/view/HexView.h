@@ -290,7 +290,9 @@ public:
     void DrawStatusLine(platform::Surface& dc);
 
     // ---- Loading and saving (document/Load.cpp, document/Save.cpp) ---------
-    /// Bytes per read and write call; messages are dispatched between chunks.
+    /// The step of loads and saves: the bytes read, written, copied aside or
+    /// put back between two progress updates and pauses (PauseBetweenSteps).
+    /// The file layer itself reads and writes a MiB per system call.
     static constexpr uint32_t CHUNK_SIZE = 4096;
     /// Reads the file at path into a new image, replacing the old one, with
     /// progress and cancel (ESC or a close request clears m_bLoading). Tells
@@ -318,9 +320,16 @@ public:
     /// msg::DropFiles: loads the first dropped file, then default processing.
     platform::LResult OnDropFiles(const platform::Message& message);
 
-    // ---- The message pump (document/Pump.cpp) ------------------------------
-    /// Dispatches every waiting message; false once the program is quitting.
-    bool PumpWaitingMessages();
+    // ---- The pause of long operations (document/Pump.cpp) ------------------
+    /// How a long operation goes on after a pause.
+    enum class AfterPause { Continue, Cancelled, Quitting };
+    /// The pause a load, save or search makes between two steps, once it has
+    /// stored its progress: dispatches every waiting message (ESC and close
+    /// requests among them), then tells Quitting once the program quits,
+    /// Cancelled once `running` (the operation's m_bLoading, m_bSaving or
+    /// m_bSearching) is clear, Continue otherwise. What a cancel or a quit
+    /// does is each loop's own rule.
+    AfterPause PauseBetweenSteps(const bool& running);
 
     // ---- The caption's file name (document/FileName.cpp) -------------------
     /// The last component of a path (LastPathComponent).

@@ -226,8 +226,6 @@ void QtMainWindowHost::PostCommand(unsigned id) {
     }
 }
 
-void QtMainWindowHost::Deliver(Message& message) {
-    qthost::Deliver(m_guardedDialog, message);
-}
+void QtMainWindowHost::Deliver(Message& message) { qthost::Deliver(m_guardedDialog, message); }
 
 }  // namespace qthost
