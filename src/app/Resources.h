@@ -21,6 +21,3 @@
 #define IDM_VIEW_FADE_NORMAL 32779
 #define IDM_VIEW_FADE_LESS 32780
 #define IDM_VIEW_FADE_NONE 32781
-
-// The Help command that F1 produces; handled by the framework's default.
-#define ID_HELP 57670

@@ -27,21 +27,24 @@ constexpr uint32_t MAX_BLOCK = 16u << 20;
 constexpr double FAST_BLOCK_SECONDS = 0.001;
 constexpr double SLOW_BLOCK_SECONDS = 0.004;
 
-uint32_t Scan(CHexView& view, const uint8_t* pattern, uint32_t length, const uint8_t* data,
-              uint32_t size, uint32_t start, bool foldCase) {
+}  // namespace
+
+uint32_t CHexView::FindBytes(const uint8_t* pattern, uint32_t length, const uint8_t* data,
+                             uint32_t size, uint32_t start, bool foldCase) {
     if (length == 0 || start >= size || length > size - start) return NO_OFFSET;
     const double tried = double(size - start);  // the progress counts start offsets
     const uint32_t end = size - length + 1;     // one past the last possible start
     uint32_t block = FIRST_BLOCK;
-    const uint64_t changes = view.m_image.ChangeCount();
+    const uint64_t changes = m_image.ChangeCount();
     for (uint32_t first = start; first < end;) {
-        view.m_dSearchProgress = double(first - start) / tried * 100.0;
-        if (!view.m_bSearching) return NO_OFFSET;
-        if (!view.PumpWaitingMessages()) return NO_OFFSET;
-        if (!view.m_bSearching) return NO_OFFSET;
+        m_dSearchProgress = double(first - start) / tried * 100.0;
+        // A search that is not running (then it does not pause), is cancelled
+        // or meets the program's end finds nothing.
+        if (!m_bSearching) return NO_OFFSET;
+        if (PauseBetweenSteps(m_bSearching) != AfterPause::Continue) return NO_OFFSET;
         // Nothing may change the image during a search; if it did, the block
         // about to be scanned is gone.
-        if (view.m_image.ChangeCount() != changes) return NO_OFFSET;
+        if (m_image.ChangeCount() != changes) return NO_OFFSET;
 
         const uint32_t last = end - first > block ? first + block : end;
         const auto began = std::chrono::steady_clock::now();
@@ -54,18 +57,6 @@ uint32_t Scan(CHexView& view, const uint8_t* pattern, uint32_t length, const uin
         first = last;
     }
     return NO_OFFSET;
-}
-
-}  // namespace
-
-uint32_t CHexView::FindBytes(const uint8_t* pattern, uint32_t length, const uint8_t* data,
-                             uint32_t size, uint32_t start) {
-    return Scan(*this, pattern, length, data, size, start, false);
-}
-
-uint32_t CHexView::FindBytesNoCase(const uint8_t* pattern, uint32_t length,
-                                   const uint8_t* data, uint32_t size, uint32_t start) {
-    return Scan(*this, pattern, length, data, size, start, true);
 }
 
 void CHexView::FindNext() {
@@ -98,10 +89,8 @@ LResult CHexView::OnRunSearch(WParam, LParam) {
 
     const SearchPattern pattern = BuildSearchPattern(m_nSearchMode, m_strInput);
     const uint32_t length = uint32_t(std::min<size_t>(pattern.bytes.size(), UINT32_MAX));
-    const uint32_t hit =
-        pattern.foldCase
-            ? FindBytesNoCase(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart)
-            : FindBytes(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart);
+    const uint32_t hit = FindBytes(pattern.bytes.data(), length, m_pData, m_nFileSize, m_nSelStart,
+                                   pattern.foldCase);
 
     // Cancelled: ESC has closed the panel already (and a newer search may
     // have run in it since), so there is nothing left to report.

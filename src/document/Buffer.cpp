@@ -46,7 +46,7 @@ void CHexView::DeleteSelection() {
     m_nSelEnd = m_nSelStart;
     m_nCaret = m_nSelStart;
     RecalcMetrics();
-    if (m_pHost) m_pHost->Invalidate();
+    Host().Invalidate();
 }
 
 void CHexView::ReportAllocFailure() {

@@ -15,7 +15,7 @@ const char kNoMemoryForNew[] = "Not enough memory to create a new file.";
 }  // namespace
 
 bool CHexView::OnFileOpen() {
-    if (!m_pHost || IsBusy()) return false;
+    if (IsBusy()) return false;
     FileDialogRequest request;
     request.filter = kFilter;
     request.flags = ofn::HideReadOnly | ofn::PathMustExist | ofn::FileMustExist |
@@ -25,7 +25,7 @@ bool CHexView::OnFileOpen() {
 }
 
 bool CHexView::OnFileSaveAs() {
-    if (!m_pHost || !HasBytes() || IsBusy()) return false;
+    if (!HasBytes() || IsBusy()) return false;
     FileDialogRequest request;
     request.filter = kFilter;
     request.initialName = m_strFilePath;
@@ -37,7 +37,7 @@ bool CHexView::OnFileSaveAs() {
 }
 
 bool CHexView::OnFileSave() {
-    if (!m_pHost || !HasBytes() || IsBusy()) return false;
+    if (!HasBytes() || IsBusy()) return false;
     if (m_strFilePath.empty()) return OnFileSaveAs();
     const int answer =
         Host().ShowMessageBox("Are you sure you want to overwrite the original file?",
@@ -53,7 +53,7 @@ bool CHexView::OnFileReload() {
 }
 
 void CHexView::OnFileNew() {
-    if (!m_pHost || IsBusy()) return;
+    if (IsBusy()) return;
     m_strFilePath.clear();
     DiscardBitEdit();
     // A digit typed before New still waits for its partner.
@@ -83,5 +83,5 @@ LResult CHexView::OnDropFiles(const Message& message) {
     // Only the first file is loaded; the others are ignored.
     const auto* drop = reinterpret_cast<const DroppedFiles*>(message.wParam);
     if (drop && !drop->paths.empty()) LoadFile(drop->paths.front());
-    return m_pHost ? Host().DefaultProcessing(message) : 0;
+    return Host().DefaultProcessing(message);
 }

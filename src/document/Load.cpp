@@ -1,5 +1,5 @@
-// Reading a whole file into a new image, 4096 bytes at a time, with the
-// window kept alive (and cancellable) between chunks.
+// Reading a whole file into a new image, CHUNK_SIZE bytes a step, with the
+// window kept alive (and cancellable) between steps.
 #include <algorithm>
 
 #include "platform/FileIO.h"
@@ -17,7 +17,7 @@ const char kReadFailed[] =
 }  // namespace
 
 bool CHexView::LoadFile(const std::string& path) {
-    if (!m_pHost || IsBusy()) return false;
+    if (IsBusy()) return false;
     platform::ViewHost& host = Host();
 
     // A file that cannot be opened, or is too long, leaves the image and its
@@ -71,12 +71,15 @@ bool CHexView::LoadFile(const std::string& path) {
         if (remaining == 0) break;
 
         UpdateFileProgress(done, length);
-        // Quitting: stop at once and leave everything for the view's end.
-        if (!PumpWaitingMessages()) return false;
-        if (!m_bLoading) {  // cancelled
-            m_image.Release();
-            host.Invalidate();
-            return false;
+        switch (PauseBetweenSteps(m_bLoading)) {
+            case AfterPause::Continue: break;
+            // Quitting: stop at once and leave everything for the view's end.
+            case AfterPause::Quitting: return false;
+            // Cancelled: the half-read image goes (the old one went before).
+            case AfterPause::Cancelled:
+                m_image.Release();
+                host.Invalidate();
+                return false;
         }
     }
 

@@ -15,11 +15,10 @@ void CHexView::UpdateFileProgress(uint64_t done, uint64_t total) {
     const int32_t percent = FileProgressPercent(done, total);
     if (percent == m_nFileProgress || total <= PROGRESS_MIN_SIZE) return;
     m_nFileProgress = percent;
-    if (m_pHost) Host().Invalidate();
+    Host().Invalidate();
 }
 
 void CHexView::DrawProgressPanel(Surface& dc) {
-    if (!m_pHost) return;
     PanelScreen panel(*this, dc, Rgb(0, 0, 0));
     const int cw = panel.CellWidth();
     const int ch = panel.LineHeight();

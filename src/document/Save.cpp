@@ -1,5 +1,5 @@
-// Writing the whole image to a file, 4096 bytes at a time, with the window
-// kept alive (and cancellable) between chunks. The file keeps its old bytes
+// Writing the whole image to a file, CHUNK_SIZE bytes a step, with the window
+// kept alive (and cancellable) between steps. The file keeps its old bytes
 // unless the save completes: either a new file replaces it, or, where only
 // writing into the file itself keeps its links, owner or attributes, its old
 // contents are copied aside first and put back if the save does not finish.
@@ -21,7 +21,7 @@ const char kRestoreFailed[] =
 }  // namespace
 
 bool CHexView::SaveToFile(const std::string& path) {
-    if (!m_pHost || !HasBytes() || IsBusy()) return false;
+    if (!HasBytes() || IsBusy()) return false;
     platform::ViewHost& host = Host();
     ReportInterruptedSaves(path);
 
@@ -46,10 +46,10 @@ bool CHexView::SaveToFile(const std::string& path) {
         if (step == Step::Done) break;
         if (step == Step::Failed) return EndFailedSave(file, kWriteFailed);
         UpdateFileProgress(file.WorkDone(), file.WorkTotal());
-        if (!PumpWaitingMessages()) return false;  // quitting
-        if (!m_bSaving) {                          // cancelled
-            host.Invalidate();
-            return false;
+        switch (PauseBetweenSteps(m_bSaving)) {
+            case AfterPause::Continue: break;
+            case AfterPause::Quitting: return false;
+            case AfterPause::Cancelled: host.Invalidate(); return false;
         }
     }
 
@@ -64,15 +64,15 @@ bool CHexView::SaveToFile(const std::string& path) {
         done += chunk;
 
         UpdateFileProgress(file.WorkDone(), file.WorkTotal());
-        // Quitting: stop at once, leaving the file with its old bytes.
-        if (!PumpWaitingMessages()) {
-            UndoSave(file, false, nullptr);
-            return false;
-        }
-        if (!m_bSaving) {  // cancelled
-            UndoSave(file, true, nullptr);
-            host.Invalidate();
-            return false;
+        switch (PauseBetweenSteps(m_bSaving)) {
+            case AfterPause::Continue: break;
+            // Quitting: stop at once, leaving the file with its old bytes
+            // (put back without pausing).
+            case AfterPause::Quitting: UndoSave(file, false, nullptr); return false;
+            case AfterPause::Cancelled:
+                UndoSave(file, true, nullptr);
+                host.Invalidate();
+                return false;
         }
     }
 
@@ -86,12 +86,13 @@ bool CHexView::SaveToFile(const std::string& path) {
 
 void CHexView::UndoSave(platform::OutputFile& file, bool pump, const char* failure) {
     if (m_bWritingInPlace) Host().Invalidate();  // the saving panel shows the restore
+    // Whatever a pause dispatches (ESC, a close request) cannot stop this
+    // loop; once the program quits it just stops pausing.
+    static constexpr bool kRunsToTheEnd = true;
     Step step;
     while ((step = file.UndoNext(CHUNK_SIZE)) == Step::More) {
         UpdateFileProgress(file.WorkDone(), file.WorkTotal());
-        // Whatever the pump dispatches (ESC, a close request) cannot stop
-        // this loop; once the program quits it just stops pumping.
-        if (pump) pump = PumpWaitingMessages();
+        if (pump) pump = PauseBetweenSteps(kRunsToTheEnd) != AfterPause::Quitting;
     }
     m_bWritingInPlace = false;
     if (failure) ShowError(failure);

@@ -14,7 +14,7 @@ void CHexView::Undo() { StepThroughHistory(true); }
 void CHexView::Redo() { StepThroughHistory(false); }
 
 void CHexView::StepThroughHistory(bool back) {
-    if (!m_pHost || !ImageMayChange() || m_bBitEdit || m_bInputPanel) return;
+    if (!ImageMayChange() || m_bBitEdit || m_bInputPanel) return;
     const bool hadImage = m_pData != nullptr;
     const uint32_t size = m_nFileSize;
     EditHistory::Selection restored;

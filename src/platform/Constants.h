@@ -9,7 +9,6 @@
 namespace platform {
 
 namespace msg {
-constexpr unsigned Destroy = 0x0002;
 constexpr unsigned Size = 0x0005;
 constexpr unsigned Paint = 0x000F;
 constexpr unsigned Close = 0x0010;
@@ -75,7 +74,6 @@ constexpr unsigned KeyA = 0x41;  // 'A'..'Z' are 0x41..0x5A
 constexpr unsigned Numpad0 = 0x60;  // ..Numpad9 = 0x69
 constexpr unsigned Multiply = 0x6A;
 constexpr unsigned Add = 0x6B;
-constexpr unsigned Separator = 0x6C;
 constexpr unsigned Subtract = 0x6D;
 constexpr unsigned Decimal = 0x6E;
 constexpr unsigned Divide = 0x6F;
@@ -170,7 +168,6 @@ constexpr unsigned NoReadOnlyReturn = 0x00008000;
 /// Window styles used by the dialog templates.
 namespace ws {
 constexpr uint32_t Popup = 0x80000000;
-constexpr uint32_t Child = 0x40000000;
 constexpr uint32_t Visible = 0x10000000;
 constexpr uint32_t Caption = 0x00C00000;
 constexpr uint32_t SysMenu = 0x00080000;
@@ -178,9 +175,7 @@ constexpr uint32_t ThickFrame = 0x00040000;
 constexpr uint32_t MinimizeBox = 0x00020000;
 constexpr uint32_t MaximizeBox = 0x00010000;
 constexpr uint32_t DsModalFrame = 0x00000080;
-constexpr uint32_t ExAcceptFiles = 0x00000010;
 constexpr uint32_t ExAppWindow = 0x00040000;
-constexpr uint32_t SbsVert = 0x00000001;
 }  // namespace ws
 
 }  // namespace platform

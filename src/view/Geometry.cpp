@@ -8,9 +8,8 @@
 using namespace platform;
 
 void CHexView::RecalcMetrics() {
-    if (!m_pHost) return;
     Size zero{8, 15};
-    if (auto measure = m_pHost->CreateMeasuringSurface()) {
+    if (auto measure = Host().CreateMeasuringSurface()) {
         const ScopedFont font(*measure, m_font);
         zero = MeasureString(*measure, "0");
     }
@@ -29,7 +28,7 @@ void CHexView::RecalcMetrics() {
     const int64_t height = rows * m_nRowHeight;
     m_nContentHeight = height > INT_MAX ? INT_MAX : int32_t(height);
 
-    const int clientHeight = m_pHost->GetClientRect().Height();
+    const int clientHeight = Host().GetClientRect().Height();
     m_nPageRows = m_nRowHeight > 0 ? (clientHeight + m_nRowHeight - 1) / m_nRowHeight : 0;
     if (m_nPageRows < 0) m_nPageRows = 0;
 
@@ -43,7 +42,7 @@ void CHexView::ChangeColumns(int delta) {
     m_nBytesPerRow += delta;
     if (m_nBytesPerRow < 1) m_nBytesPerRow = 1;
     RecalcMetrics();
-    if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
+    if (Host().WindowExists()) Host().Invalidate();
 }
 
 CHexView::PointLocation CHexView::LocatePoint(Point pt) const {
@@ -75,8 +74,8 @@ int CHexView::HitTest(Point pt) {
     return at.offset;
 }
 
-void CHexView::OnVScroll(unsigned code, unsigned /*pos16*/, ScrollBar* scrollBar) {
-    if (!scrollBar || !m_pHost) return;
+void CHexView::OnVScroll(unsigned code, ScrollBar* scrollBar) {
+    if (!scrollBar) return;
     const int p = scrollBar->GetScrollPos();
     int pos;
     switch (code) {
@@ -89,13 +88,13 @@ void CHexView::OnVScroll(unsigned code, unsigned /*pos16*/, ScrollBar* scrollBar
         default: return;
     }
     scrollBar->SetScrollPos(pos, true);
-    m_pHost->InvalidateRect(DumpRect());
+    Host().InvalidateRect(DumpRect());
     Message m{msg::VScroll, MakeWParam(code, 0), 0};
-    m_pHost->DefaultProcessing(m);
+    Host().DefaultProcessing(m);
 }
 
 void CHexView::ScrollToRow(uint32_t row) {
-    if (!m_wndScrollBar || !m_pHost) return;
+    if (!m_wndScrollBar) return;
     m_wndScrollBar->SetScrollPos(row > uint32_t(INT_MAX) ? INT_MAX : int(row), true);
-    m_pHost->Invalidate();
+    Host().Invalidate();
 }

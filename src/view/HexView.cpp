@@ -25,6 +25,7 @@ void CHexView::ResetColors() {
     m_clrStatusText = Rgb(0, 255, 0);
     m_clrStatusBorder = Rgb(0, 0, 0);
     m_nFadeMode = 1;
+    // The constructor calls this before Create has given the view a host.
     if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
 }
 
@@ -65,22 +66,22 @@ bool CHexView::Create(ViewHost& host) {
 
 void CHexView::SetFadeMode(int mode) {
     m_nFadeMode = mode;
-    if (m_pHost && m_pHost->WindowExists()) m_pHost->Invalidate();
+    if (Host().WindowExists()) Host().Invalidate();
 }
 
 void CHexView::FitToParent() {
-    if (!m_pHost || !m_pHost->WindowExists()) return;
-    const Rect parent = m_pHost->GetParentClientRect();
-    m_pHost->MoveWindow(parent, false);
+    if (!Host().WindowExists()) return;
+    const Rect parent = Host().GetParentClientRect();
+    Host().MoveWindow(parent, false);
     if (m_wndScrollBar) {
         m_wndScrollBar->MoveWindow(
             Rect{parent.Width() - SCROLLBAR_WIDTH, 0, parent.Width(), parent.Height()}, false);
     }
-    m_pHost->Invalidate();
+    Host().Invalidate();
 }
 
 void CHexView::LeaveAllModes() {
-    if (m_pHost) m_pHost->KillTimer(SEARCH_TIMER_ID);
+    Host().KillTimer(SEARCH_TIMER_ID);
     m_bLoading = false;
     m_bSaving = false;
     m_bInputPanel = false;
@@ -107,5 +108,5 @@ void CHexView::DiscardBitEdit() {
 }
 
 void CHexView::ShowError(const std::string& text) {
-    if (m_pHost) m_pHost->ShowMessageBox(text, "", mb::Ok | mb::IconError);
+    Host().ShowMessageBox(text, "", mb::Ok | mb::IconError);
 }

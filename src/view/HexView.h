@@ -116,6 +116,8 @@ public:
     int32_t m_nHexWidth = 0;
     int32_t m_nCharLeft = 0;
     int32_t m_nCharWidth = 0;
+    /// The height of every row of the image, capped at INT_MAX: kept by
+    /// RecalcMetrics for the tests only, nothing in the program reads it.
     int32_t m_nContentHeight = 0;
     int32_t m_nCellWidth = 0;
     int32_t m_nRowHeight = 0;
@@ -123,6 +125,12 @@ public:
     // ---- Creation, palette and modes (view/HexView.cpp) --------------------
     /// Creates the window over the main window's client area and sets every
     /// default; the host stands in for the parent window.
+    ///
+    /// Every member but ResetColors (which the constructor calls) and those
+    /// that only read the record needs Create first: every host and test
+    /// calls it before anything else, so none checks for a missing host.
+    /// Create keeps the host even when the window cannot be made; members
+    /// that need the window itself check WindowExists.
     bool Create(platform::ViewHost& host);
     void ResetColors();
     void SetFadeMode(int mode);
@@ -188,7 +196,9 @@ public:
     /// The offset of the byte under a client point, or -1. Also records the
     /// area the point lies in (m_bCharArea).
     int HitTest(platform::Point pt);
-    void OnVScroll(unsigned code, unsigned pos16, platform::ScrollBar* scrollBar);
+    /// A scroll bar request (sb:: code); the thumb's position is read from
+    /// the scroll bar, whose range may exceed the message's 16 bits.
+    void OnVScroll(unsigned code, platform::ScrollBar* scrollBar);
     /// Puts image row `row` at the top (clamped by the scroll bar) and
     /// repaints the whole view.
     void ScrollToRow(uint32_t row);
@@ -280,7 +290,9 @@ public:
     void DrawStatusLine(platform::Surface& dc);
 
     // ---- Loading and saving (document/Load.cpp, document/Save.cpp) ---------
-    /// Bytes per read and write call; messages are dispatched between chunks.
+    /// The step of loads and saves: the bytes read, written, copied aside or
+    /// put back between two progress updates and pauses (PauseBetweenSteps).
+    /// The file layer itself reads and writes a MiB per system call.
     static constexpr uint32_t CHUNK_SIZE = 4096;
     /// Reads the file at path into a new image, replacing the old one, with
     /// progress and cancel (ESC or a close request clears m_bLoading). Tells
@@ -308,9 +320,16 @@ public:
     /// msg::DropFiles: loads the first dropped file, then default processing.
     platform::LResult OnDropFiles(const platform::Message& message);
 
-    // ---- The message pump (document/Pump.cpp) ------------------------------
-    /// Dispatches every waiting message; false once the program is quitting.
-    bool PumpWaitingMessages();
+    // ---- The pause of long operations (document/Pump.cpp) ------------------
+    /// How a long operation goes on after a pause.
+    enum class AfterPause { Continue, Cancelled, Quitting };
+    /// The pause a load, save or search makes between two steps, once it has
+    /// stored its progress: dispatches every waiting message (ESC and close
+    /// requests among them), then tells Quitting once the program quits,
+    /// Cancelled once `running` (the operation's m_bLoading, m_bSaving or
+    /// m_bSearching) is clear, Continue otherwise. What a cancel or a quit
+    /// does is each loop's own rule.
+    AfterPause PauseBetweenSteps(const bool& running);
 
     // ---- The caption's file name (document/FileName.cpp) -------------------
     /// The last component of a path (LastPathComponent).
@@ -433,11 +452,9 @@ public:
     /// The first start offset at or after start where pattern lies wholly in
     /// data, or NO_OFFSET. Scans in blocks and pumps messages between them;
     /// gives up (NO_OFFSET) when m_bSearching is cleared, the program quits
-    /// or the image changes. The NoCase form folds A-Z in data to a-z.
+    /// or the image changes. With foldCase, A-Z in data match as a-z.
     uint32_t FindBytes(const uint8_t* pattern, uint32_t length, const uint8_t* data,
-                       uint32_t size, uint32_t start);
-    uint32_t FindBytesNoCase(const uint8_t* pattern, uint32_t length, const uint8_t* data,
-                             uint32_t size, uint32_t start);
+                       uint32_t size, uint32_t start, bool foldCase);
 
 private:
     /// An application message box: the given text, the error icon, OK

@@ -18,7 +18,7 @@ struct MessageEntry {
 const MessageEntry kMessageMap[] = {
     {msg::VScroll,
      [](CHexView& v, const Message& m) -> LResult {
-         v.OnVScroll(LoWord(m.wParam), HiWord(m.wParam), v.m_wndScrollBar.get());
+         v.OnVScroll(LoWord(m.wParam), v.m_wndScrollBar.get());
          return 0;
      }},
     {msg::Command,
@@ -88,5 +88,5 @@ LResult CHexView::WindowProc(const Message& message) {
     for (const MessageEntry& entry : kMessageMap) {
         if (entry.message == message.message) return entry.handler(*this, message);
     }
-    return m_pHost ? m_pHost->DefaultProcessing(message) : 0;
+    return Host().DefaultProcessing(message);
 }

@@ -171,7 +171,7 @@ TEST_F(ViewTest, VScrollIgnoresTopBottomAndEndScroll) {
 TEST_F(ViewTest, VScrollInvalidatesTheDumpButNotTheScrollBarStrip) {
     SetImage(16 * 1000);
     host.ValidateAll();
-    view.OnVScroll(sb::LineDown, 0, view.m_wndScrollBar.get());
+    view.OnVScroll(sb::LineDown, view.m_wndScrollBar.get());
     EXPECT_EQ(host.InvalidRect(), (Rect{0, 0, 782, 600}));
 }
 

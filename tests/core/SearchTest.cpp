@@ -248,11 +248,8 @@ TEST_F(SearchTest, TheBlockScanAgreesWithTheByteLoop) {
         const uint32_t starts[] = {start, uint32_t(at) - uint32_t(rng() % 3000),
                                    uint32_t(size - 3)};
         for (uint32_t s : starts) {
-            const uint32_t got =
-                fold ? view.FindBytesNoCase(pattern.data(), uint32_t(pattern.size()),
-                                            view.m_pData, view.m_nFileSize, s)
-                     : view.FindBytes(pattern.data(), uint32_t(pattern.size()), view.m_pData,
-                                      view.m_nFileSize, s);
+            const uint32_t got = view.FindBytes(pattern.data(), uint32_t(pattern.size()),
+                                                view.m_pData, view.m_nFileSize, s, fold);
             ASSERT_EQ(got, model::NaiveFind(pattern, fold, data.data(), data.size(), s))
                 << "round " << round << " start " << s << " length " << pattern.size();
         }

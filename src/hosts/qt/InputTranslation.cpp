@@ -112,16 +112,16 @@ constexpr LParam kFirstPress = 1;
 constexpr LParam kRepeatedPress = 1 | (LParam(1) << 30);
 constexpr LParam kRelease = LParam(0xC0000001u);
 
-void Deliver(WindowClient& target, Message& m) {
-    if (!target.PreTranslateMessage(m)) target.WindowProc(m);
-}
-
 void DeliverKeyUp(WindowClient& target, unsigned key) {
     Message up{msg::KeyUp, key, kRelease};
     Deliver(target, up);
 }
 
 }  // namespace
+
+void Deliver(WindowClient& target, Message& m) {
+    if (!target.PreTranslateMessage(m)) target.WindowProc(m);
+}
 
 unsigned VirtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::KeypadModifier) {

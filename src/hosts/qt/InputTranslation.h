@@ -32,6 +32,10 @@ int CharacterForVirtualKey(unsigned vk, bool shift, bool control);
 /// The mk:: flags of a pointer message.
 platform::WParam PointerFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
+/// A message taken from the queue, as the platform's message loop hands it
+/// to a window: PreTranslateMessage, then WindowProc unless it was consumed.
+void Deliver(platform::WindowClient& target, platform::Message& message);
+
 /// Delivers key events to a window as the platform's message loop does:
 /// key-down through PreTranslateMessage, then WindowProc, then the derived
 /// character (unless the key-down was consumed) the same way; a release

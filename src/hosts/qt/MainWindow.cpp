@@ -7,6 +7,7 @@
 
 #include "hosts/qt/DialogUnits.h"
 #include "hosts/qt/Icons.h"
+#include "hosts/qt/InputTranslation.h"
 #include "hosts/qt/PostedMessage.h"
 #include "hosts/qt/QtFonts.h"
 #include "hosts/qt/TemplateDialog.h"
@@ -225,8 +226,6 @@ void QtMainWindowHost::PostCommand(unsigned id) {
     }
 }
 
-void QtMainWindowHost::Deliver(Message& message) {
-    if (!m_guardedDialog.PreTranslateMessage(message)) m_guardedDialog.WindowProc(message);
-}
+void QtMainWindowHost::Deliver(Message& message) { qthost::Deliver(m_guardedDialog, message); }
 
 }  // namespace qthost

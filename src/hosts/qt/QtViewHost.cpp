@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include "hosts/qt/InputTranslation.h"
 #include "hosts/qt/MainWindow.h"
 #include "hosts/qt/PostedMessage.h"
 #include "hosts/qt/QtScrollBar.h"
@@ -138,7 +139,7 @@ Font QtViewHost::GetMainWindowFont() const { return m_main.WindowFont(); }
 // ---- Messages and timers --------------------------------------------------------
 
 void QtViewHost::Deliver(Message& message) {
-    if (m_client && !m_client->PreTranslateMessage(message)) m_client->WindowProc(message);
+    if (m_client) qthost::Deliver(*m_client, message);
 }
 
 void QtViewHost::Send(const Message& message) {
