@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/Matcher.h"
+#include "rules/Matcher.h"
 
 namespace {
 

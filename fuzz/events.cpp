@@ -18,9 +18,10 @@
 #include "app/MainDlg.h"
 #include "app/Resources.h"
 #include "model/ViewModel.h"
-#include "platform/FileIO.h"
+#include "hosts/headless/FileFaults.h"
 
 using namespace platform;
+using namespace headless;
 using model::Model;
 using Pointer = model::Model::Pointer;
 

@@ -2,7 +2,7 @@
 // back through the paste parser (a hex string or block parsed gives the
 // bytes again), ParseHexBytes against strtol on each pair, IsHexPattern, and
 // the offset parser against exact arithmetic.
-#include "commands/HexText.h"
+#include "rules/HexText.h"
 #include "FuzzInput.h"
 #include "model/ViewModel.h"
 

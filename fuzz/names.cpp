@@ -1,7 +1,7 @@
 // The file named on the command line and the file name shown in the caption,
 // each against the rule written out by hand.
 #include "FuzzInput.h"
-#include "app/CommandLine.h"
+#include "rules/FileArgument.h"
 #include "view/HexView.h"
 
 namespace {

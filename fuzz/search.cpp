@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "FuzzInput.h"
-#include "commands/Matcher.h"
+#include "rules/Matcher.h"
 #include "model/ViewModel.h"
 
 using namespace platform;

@@ -30,7 +30,7 @@
 #include "PlainGdi.h"
 #include "app/MainDlg.h"
 #include "hosts/win32/MainDialogHost.h"
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ struct Program {
 void PrintSeconds(double seconds) { std::printf("SECONDS %.6f\n", seconds); }
 
 HANDLE OpenFile(const std::string& path, DWORD access, DWORD creation) {
-    return ::CreateFileW(platform::win32::Widen(path).c_str(), access, 0, nullptr, creation,
+    return ::CreateFileW(files::win32::Widen(path).c_str(), access, 0, nullptr, creation,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -104,8 +104,8 @@ bool PlainWrite(const std::string& path, const uint8_t* bytes, size_t size) {
     }
     ok = ::FlushFileBuffers(file) && ok;
     ::CloseHandle(file);
-    return ok && ::MoveFileExW(platform::win32::Widen(fresh).c_str(),
-                               platform::win32::Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING);
+    return ok && ::MoveFileExW(files::win32::Widen(fresh).c_str(),
+                               files::win32::Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 /// ESC posted to the view `after` seconds into run: the seconds from the

@@ -1,11 +1,11 @@
 #include "app/MainApp.h"
 
 #include "app/MainDlg.h"
-#include "platform/FileIO.h"
+#include "files/FileIO.h"
 
 bool CMainApp::InitInstance(platform::Application& app) {
     app.InitCommonControls();
-    platform::InitFileWrites();
+    files::InitFileWrites();
     {
         CMainDlg dlg;
         app.RunModal(dlg);

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <span>
 
-#include "commands/HexText.h"
+#include "rules/HexText.h"
 #include "commands/OutOfMemory.h"
 #include "view/HexView.h"
 

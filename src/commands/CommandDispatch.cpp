@@ -1,6 +1,6 @@
 // The view's command handler: the context menu's commands. Every command
 // message, handled or not, is then passed on to the default handling.
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 #include "view/HexView.h"
 
 using namespace platform;

@@ -1,7 +1,7 @@
 // The popup menu of the right button, built afresh at every release.
 #include <vector>
 
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 #include "view/HexView.h"
 
 using namespace platform;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "commands/HexText.h"
+#include "rules/HexText.h"
 #include "commands/OutOfMemory.h"
 #include "view/HexView.h"
 

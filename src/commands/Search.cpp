@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "commands/HexText.h"
-#include "commands/Matcher.h"
-#include "commands/SearchPattern.h"
+#include "rules/HexText.h"
+#include "rules/Matcher.h"
+#include "rules/SearchPattern.h"
 #include "view/Format.h"
 #include "view/HexView.h"
 

@@ -1,23 +1,5 @@
-#include "document/FileName.h"
-
+// The caption's file name, by the path rule of rules/PathComponent.h.
+#include "rules/PathComponent.h"
 #include "view/HexView.h"
-
-namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
-}  // namespace
-
-std::string LastPathComponent(const std::string& path) {
-    std::string trimmed = path;
-    while (!trimmed.empty() && trimmed.back() == kSeparator) trimmed.pop_back();
-    const size_t last = trimmed.find_last_of(kSeparator);
-    if (last == std::string::npos) return path;
-    return trimmed.substr(last + 1);
-}
 
 std::string CHexView::FileNameFromPath(const std::string& path) { return LastPathComponent(path); }

@@ -1,11 +1,11 @@
 // Telling the user about the copies of a file's old contents that killed
 // in-place saves left behind: until a save of the file completes, such a
 // copy may be the only intact version of it.
-#include "platform/FileIO.h"
+#include "files/FileIO.h"
 #include "view/HexView.h"
 
 void CHexView::ReportInterruptedSaves(const std::string& path) {
-    const std::vector<std::string> backups = platform::FindInterruptedSaveBackups(path);
+    const std::vector<std::string> backups = files::FindInterruptedSaveBackups(path);
     if (backups.empty()) return;
     std::string names;
     for (const std::string& backup : backups) names += (names.empty() ? "" : ", ") + backup;

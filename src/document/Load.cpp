@@ -2,7 +2,7 @@
 // window kept alive (and cancellable) between steps.
 #include <algorithm>
 
-#include "platform/FileIO.h"
+#include "files/FileIO.h"
 #include "view/HexView.h"
 #include "view/ScopedFlag.h"
 
@@ -22,7 +22,7 @@ bool CHexView::LoadFile(const std::string& path) {
 
     // A file that cannot be opened, or is too long, leaves the image and its
     // unsaved edits alone: it is discarded only for a file that can be read.
-    platform::InputFile file;
+    files::InputFile file;
     if (!file.Open(path)) {
         ShowError(kOpenFailed);
         host.Invalidate();
@@ -34,7 +34,7 @@ bool CHexView::LoadFile(const std::string& path) {
         host.Invalidate();
         return false;
     }
-    const bool isLink = platform::IsSymbolicLink(path);
+    const bool isLink = files::IsSymbolicLink(path);
 
     host.SetMainCaption(m_strBaseTitle);
     if (m_wndScrollBar) m_wndScrollBar->SetScrollRange(0, 0, true);

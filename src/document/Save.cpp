@@ -5,11 +5,11 @@
 // contents are copied aside first and put back if the save does not finish.
 #include <algorithm>
 
-#include "platform/FileIO.h"
+#include "files/FileIO.h"
 #include "view/HexView.h"
 #include "view/ScopedFlag.h"
 
-using Step = platform::OutputFile::Step;
+using Step = files::OutputFile::Step;
 
 namespace {
 
@@ -25,14 +25,14 @@ bool CHexView::SaveToFile(const std::string& path) {
     platform::ViewHost& host = Host();
     ReportInterruptedSaves(path);
 
-    platform::OutputFile file;
+    files::OutputFile file;
     // A link that took the place of the loaded file since is not followed:
     // it could send the image into a file the user never chose.
     const bool followLink = path != m_strFilePath || m_bPathIsLink;
-    const platform::OutputFile::Opened opened = file.Open(path, m_nFileSize, followLink);
-    if (opened != platform::OutputFile::Opened::Ready) {
+    const files::OutputFile::Opened opened = file.Open(path, m_nFileSize, followLink);
+    if (opened != files::OutputFile::Opened::Ready) {
         // No backup means no safe way to write it: nothing was written.
-        ShowError(opened == platform::OutputFile::Opened::NoBackup ? kWriteFailed : kCreateFailed);
+        ShowError(opened == files::OutputFile::Opened::NoBackup ? kWriteFailed : kCreateFailed);
         host.Invalidate();
         return false;
     }
@@ -84,7 +84,7 @@ bool CHexView::SaveToFile(const std::string& path) {
     return true;
 }
 
-void CHexView::UndoSave(platform::OutputFile& file, bool pump, const char* failure) {
+void CHexView::UndoSave(files::OutputFile& file, bool pump, const char* failure) {
     if (m_bWritingInPlace) Host().Invalidate();  // the saving panel shows the restore
     // Whatever a pause dispatches (ESC, a close request) cannot stop this
     // loop; once the program quits it just stops pausing.
@@ -99,7 +99,7 @@ void CHexView::UndoSave(platform::OutputFile& file, bool pump, const char* failu
     if (step != Step::Done) ShowError(kRestoreFailed + file.BackupPath() + ".");
 }
 
-bool CHexView::EndFailedSave(platform::OutputFile& file, const char* failure) {
+bool CHexView::EndFailedSave(files::OutputFile& file, const char* failure) {
     // The old bytes go back before the user hears of the failure, so the
     // file is whole again whatever happens while the message is shown.
     UndoSave(file, true, failure);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace platform {
 

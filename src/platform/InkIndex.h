@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace platform {
 

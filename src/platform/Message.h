@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // Pages of their own for large heap blocks, from the operating system: one
-// version for POSIX (platform/posix) and one for Windows (hosts/win32/system).
+// version for POSIX (platform/posix) and one for Windows (platform/win32).
 // Internal to the allocator.
 #pragma once
 

@@ -2,7 +2,7 @@
 // the range exactly as the platform's scroll bar control does.
 #pragma once
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace platform {
 

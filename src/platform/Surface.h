@@ -8,7 +8,7 @@
 
 #include "platform/Constants.h"
 #include "platform/Font.h"
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace platform {
 

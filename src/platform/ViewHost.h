@@ -12,7 +12,7 @@
 #include "platform/CommandLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
 #include "platform/ScrollBar.h"

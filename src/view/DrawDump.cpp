@@ -1,7 +1,7 @@
 // The dump: one row per m_nBytesPerRow bytes from the scroll position down to
 // the bottom of the view, each an offset, hexadecimal cells and character
 // cells; then the status line on top.
-#include "commands/HexText.h"
+#include "rules/HexText.h"
 #include "view/Format.h"
 #include "view/HexView.h"
 #include "view/ScopedFont.h"

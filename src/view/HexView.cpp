@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/CommandLine.h"
+#include "rules/FileArgument.h"
 
 using namespace platform;
 

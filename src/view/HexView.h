@@ -12,14 +12,14 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/SearchMode.h"
+#include "rules/SearchMode.h"
 #include "document/ByteImage.h"
 #include "document/EditHistory.h"
-#include "document/Offset.h"
+#include "rules/Offset.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
 #include "platform/Font.h"
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
 #include "platform/ScrollBar.h"
@@ -27,7 +27,7 @@
 #include "platform/ViewHost.h"
 #include "platform/WindowClient.h"
 
-namespace platform {
+namespace files {
 class OutputFile;
 }
 
@@ -468,9 +468,9 @@ private:
     /// close requests cannot stop it); then tells the user failure, if any,
     /// and where the old bytes are kept if they could not be put back
     /// (document/Save.cpp).
-    void UndoSave(platform::OutputFile& file, bool pump, const char* failure);
+    void UndoSave(files::OutputFile& file, bool pump, const char* failure);
     /// A save failed: puts the file back, tells the user why, ends saving.
-    bool EndFailedSave(platform::OutputFile& file, const char* failure);
+    bool EndFailedSave(files::OutputFile& file, const char* failure);
 
     platform::ViewHost* m_pHost = nullptr;
     /// The description last told to the host, and the screen it was of.

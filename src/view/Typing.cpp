@@ -2,8 +2,8 @@
 // make a byte, which overwrites the byte at the caret or is inserted before
 // it; the caret then moves one byte on. Also the control-key shortcuts that
 // arrive as characters, and BACKSPACE, INSERT and DELETE outside the panels.
-#include "commands/CommandIds.h"
-#include "commands/HexText.h"
+#include "rules/CommandIds.h"
+#include "rules/HexText.h"
 #include "view/HexView.h"
 
 using namespace platform;

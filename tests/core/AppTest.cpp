@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AboutDlg.h"
-#include "app/CommandLine.h"
+#include "rules/FileArgument.h"
 #include "app/MainApp.h"
 #include "app/MainDlg.h"
 #include "app/MainMenu.h"

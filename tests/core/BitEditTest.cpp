@@ -1,6 +1,6 @@
 // Bit edit mode: its digits, its keys and its panel.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 #include "hosts/headless/RasterSurface.h"
 
 using namespace platform;

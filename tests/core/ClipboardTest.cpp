@@ -1,7 +1,7 @@
 // Copying the selection in its three forms and pasting in both ways, from
 // the menu and from Ctrl+C / Ctrl+V.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

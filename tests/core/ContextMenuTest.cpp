@@ -1,6 +1,6 @@
 // The context menu and the command handler.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

@@ -1,7 +1,7 @@
 // What the view tells assistive technologies: its name and the caret's byte
 // on the dump, the welcome text, the lines of each panel, once per change.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using platform::ViewDescription;
 using platform::vk::Right;

@@ -13,7 +13,8 @@
 
 #include "FileState.h"
 #include "ViewFixture.h"
-#include "platform/FileIO.h"
+#include "files/FileIO.h"
+#include "hosts/headless/FileFaults.h"
 
 /// Six chunks of a load or save, so it pumps five times.
 inline constexpr size_t kSixChunks = 5 * 4096 + 100;
@@ -24,7 +25,7 @@ protected:
         ViewTest::SetUp();
         // Each chunk a load reads or a save writes meets the file before
         // the next pump, so the tests see every step of a load or a save.
-        platform::SetIoBlockSize(CHexView::CHUNK_SIZE);
+        headless::SetIoBlockSize(CHexView::CHUNK_SIZE);
         std::mt19937 random(std::random_device{}());
         for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
             const auto folder = std::filesystem::temp_directory_path() /
@@ -34,9 +35,9 @@ protected:
         ASSERT_FALSE(dir.empty());
     }
     void TearDown() override {
-        platform::InjectReadFailure(0);
-        platform::InjectWriteFailure(0);
-        platform::SetIoBlockSize(0);
+        headless::InjectReadFailure(0);
+        headless::InjectWriteFailure(0);
+        headless::SetIoBlockSize(0);
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }

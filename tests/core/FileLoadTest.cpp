@@ -10,6 +10,8 @@
 #include "app/MainDlg.h"
 
 using namespace platform;
+using namespace files;
+using namespace headless;
 
 TEST_F(FileTest, LoadsFilesOfEverySizeAroundTheChunkSize) {
     for (size_t size : {1u, 4095u, 4096u, 4097u, 8192u, 3 * 4096u + 5}) {

@@ -19,6 +19,8 @@
 #include "app/MainApp.h"
 
 using namespace platform;
+using namespace files;
+using namespace headless;
 
 TEST_F(FileTest, SavesExactlyTheImageAndLeavesTheViewAsItWas) {
     WriteFile(Path("a.bin"), Bytes(50));

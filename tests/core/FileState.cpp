@@ -5,9 +5,9 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
-using platform::win32::Widen;
+using files::win32::Widen;
 
 Identity IdentityOf(const std::string& path) {
     HANDLE file = ::CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

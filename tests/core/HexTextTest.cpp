@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "commands/HexText.h"
+#include "rules/HexText.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "FileFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

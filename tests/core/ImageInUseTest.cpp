@@ -2,7 +2,7 @@
 // fills or writes the image, leave the image alone: the load gives the file's
 // bytes, the save writes the image as it was when the save began.
 #include "FileFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

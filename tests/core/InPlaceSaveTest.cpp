@@ -17,6 +17,8 @@
 #include "app/MainDlg.h"
 
 using namespace platform;
+using namespace files;
+using namespace headless;
 
 namespace {
 

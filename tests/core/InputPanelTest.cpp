@@ -1,6 +1,6 @@
 // The search and jump-to-offset panel as drawn.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 #include "hosts/headless/RasterSurface.h"
 
 using namespace platform;

@@ -4,11 +4,13 @@
 // that stops at any point, with part of the new bytes written and part
 // still gathered, leaves the old file as it was.
 #include "FileFixture.h"
-#include "platform/GatheredWrites.h"
-#include "platform/IoBlock.h"
-#include "platform/SystemFiles.h"
+#include "files/GatheredWrites.h"
+#include "files/IoBlock.h"
+#include "files/SystemFiles.h"
 
 using namespace platform;
+using namespace files;
+using namespace headless;
 
 namespace {
 

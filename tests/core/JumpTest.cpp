@@ -1,6 +1,6 @@
 // Jumping to a typed or pasted hexadecimal offset.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "commands/Matcher.h"
+#include "rules/Matcher.h"
 #include "model/ViewModel.h"
 
 namespace {

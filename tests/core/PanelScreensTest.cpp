@@ -1,7 +1,7 @@
 // The bit edit and search panels as the window shows them: chosen by the
 // modes at every paint, above the dump.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 TEST_F(InteractTest, BitEditPanelReplacesTheDumpUntilEnter) {
     SetImage(Iota(64));

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

@@ -1,7 +1,7 @@
 // The bytes each search mode looks for, built from the panel's input.
 #include <gtest/gtest.h>
 
-#include "commands/SearchPattern.h"
+#include "rules/SearchPattern.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Selecting with the pointer, the wheel and the arrow keys.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

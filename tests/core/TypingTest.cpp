@@ -1,7 +1,7 @@
 // Typing hexadecimal digits and characters into the selection, in both
 // modes, and the keys that step, toggle and delete.
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

@@ -9,7 +9,7 @@
 
 #include "FileFixture.h"
 #include "InteractFixture.h"
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 #include "document/EditHistory.h"
 
 using namespace platform;

@@ -2,11 +2,11 @@
 // place and refusing, fact by fact.
 #include <gtest/gtest.h>
 
-#include "platform/WriteMethod.h"
+#include "files/WriteMethod.h"
 
-using platform::ChooseWriteMethod;
-using platform::SaveTargetFacts;
-using platform::WriteMethod;
+using files::ChooseWriteMethod;
+using files::SaveTargetFacts;
+using files::WriteMethod;
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/CommandIds.h"
+#include "rules/CommandIds.h"
 #include "hosts/headless/HeadlessHost.h"
 #include "view/HexView.h"
 

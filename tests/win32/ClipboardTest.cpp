@@ -7,7 +7,7 @@
 #include "Drops.h"
 #include "hosts/win32/Clipboard.h"
 #include "hosts/win32/Win32ViewHost.h"
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 using namespace win32host;
 
@@ -60,6 +60,6 @@ TEST(ClipboardTest, AClipboardWithoutTextGivesNone) {
 TEST(DropTest, TheFirstNameIsTakenWholeHoweverLong) {
     const std::wstring longName = L"C:\\" + std::wstring(300, L'x') + L"\\\u00E9t\u00E9.bin";
     HDROP drop = MakeDrop(longName + L'\0' + L"C:\\second.bin" + L'\0');
-    EXPECT_EQ(FirstDroppedFile(drop), platform::win32::Narrow(longName));
+    EXPECT_EQ(FirstDroppedFile(drop), files::win32::Narrow(longName));
     ::GlobalFree(drop);
 }

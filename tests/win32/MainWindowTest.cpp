@@ -25,7 +25,7 @@
 #include "hosts/win32/GdiSurface.h"
 #include "hosts/win32/Handles.h"
 #include "hosts/win32/MainDialogHost.h"
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 using namespace win32host;
 
@@ -60,7 +60,7 @@ protected:
 
     std::string WriteFile(const std::string& name, const std::string& bytes) {
         const std::string path = dir + "\\" + name;
-        std::ofstream(std::filesystem::path(platform::win32::Widen(path)), std::ios::binary)
+        std::ofstream(std::filesystem::path(files::win32::Widen(path)), std::ios::binary)
             << bytes;
         return path;
     }
@@ -160,8 +160,8 @@ TEST_F(MainWindowTest, ADropLoadsItsFirstFile) {
     Open();
     const std::string first = WriteFile("first \u00E9.bin", "one");
     const std::string second = WriteFile("second.bin", "two");
-    const std::wstring names = platform::win32::Widen(first) + L'\0' +
-                               platform::win32::Widen(second) + L'\0';
+    const std::wstring names = files::win32::Widen(first) + L'\0' +
+                               files::win32::Widen(second) + L'\0';
     ASSERT_TRUE(::PostMessageW(view, WM_DROPFILES, WPARAM(MakeDrop(names)), 0));
     Pump();
     EXPECT_EQ(Image(), "one");
@@ -255,8 +255,8 @@ std::string ReadAccessible(HWND window, MainDialogHost& host) {
             object->get_accRole(self, &role);
             object->get_accName(self, &name);
             object->get_accDescription(self, &description);
-            read = std::to_string(role.lVal) + "|" + platform::win32::Narrow(name ? name : L"") +
-                   "|" + platform::win32::Narrow(description ? description : L"");
+            read = std::to_string(role.lVal) + "|" + files::win32::Narrow(name ? name : L"") +
+                   "|" + files::win32::Narrow(description ? description : L"");
             ::SysFreeString(name);
             ::SysFreeString(description);
             object->Release();

@@ -14,7 +14,7 @@
 #include "app/AboutDlg.h"
 #include "app/MainDlg.h"
 #include "app/MainMenu.h"
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ public:
     std::string String() {
         std::wstring text;
         while (wchar_t c = wchar_t(Word())) text += c;
-        return platform::win32::Narrow(text);
+        return files::win32::Narrow(text);
     }
     /// A string or ordinal field: 0xFFFF and a number, or a string (none is
     /// an empty one).

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace headless {
 

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 class QFont;
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "hosts/qt/LatinGlyphs.h"
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 #include "platform/InkIndex.h"
 
 namespace qthost {

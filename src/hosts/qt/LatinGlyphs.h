@@ -13,7 +13,7 @@
 #include <array>
 #include <string>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 
 namespace qthost {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 namespace win32host {
 namespace {
@@ -32,7 +32,7 @@ bool RunDialog(HWND owner, bool save, const std::wstring& filter, const std::wst
 }  // namespace
 
 std::wstring DialogFilter(const std::string& filter) {
-    std::wstring result = platform::win32::Widen(filter);
+    std::wstring result = files::win32::Widen(filter);
     std::replace(result.begin(), result.end(), L'|', L'\0');
     // Two NULs end the list even when the closing bars are missing.
     result.append(2, L'\0');
@@ -44,13 +44,13 @@ std::optional<std::string> AskForFile(HWND owner, bool save,
     const std::wstring filter = DialogFilter(request.filter);
     std::vector<wchar_t> file;
     const DWORD flags = request.flags;
-    if (!RunDialog(owner, save, filter, platform::win32::Widen(request.initialName), flags, file)) {
+    if (!RunDialog(owner, save, filter, files::win32::Widen(request.initialName), flags, file)) {
         // An initial name the dialog refuses would keep it from opening at
         // all: open it without one instead.
         if (::CommDlgExtendedError() != FNERR_INVALIDFILENAME) return std::nullopt;
         if (!RunDialog(owner, save, filter, L"", flags, file)) return std::nullopt;
     }
-    return platform::win32::Narrow(std::wstring(file.data()));
+    return files::win32::Narrow(std::wstring(file.data()));
 }
 
 }  // namespace win32host

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 namespace win32host {
 
@@ -20,7 +20,7 @@ HFONT FontCache::Get(const platform::Font& font) {
     lf.lfHeight = PointFontHeight(font.pointTenths,
                                   screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96);
     lf.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring face = platform::win32::Widen(font.face);
+    const std::wstring face = files::win32::Widen(font.face);
     std::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     UniqueFont created(::CreateFontIndirectW(&lf));
     HFONT result = created.get();

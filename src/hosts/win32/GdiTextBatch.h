@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Geometry.h"
+#include "platform/Shapes.h"
 #include "platform/InkIndex.h"
 
 namespace win32host {

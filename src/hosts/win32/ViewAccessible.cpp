@@ -1,6 +1,6 @@
 #include "hosts/win32/ViewAccessible.h"
 
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 namespace win32host {
 
@@ -45,7 +45,7 @@ ViewAccessible::~ViewAccessible() { m_standard->Release(); }
 
 void ViewAccessible::Describe(const platform::ViewDescription& description) {
     // File names are UTF-8; everything else is the view's own 8-bit text.
-    std::wstring name = platform::win32::Widen(description.name);
+    std::wstring name = files::win32::Widen(description.name);
     std::wstring text = FromCodePage(description.text);
     const bool nameChanged = name != m_name, textChanged = text != m_text;
     m_name = std::move(name);

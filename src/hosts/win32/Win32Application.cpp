@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 namespace win32host {
 
@@ -29,7 +29,7 @@ int Win32Application::RunModal(platform::DialogClient& dialog) {
 }
 
 platform::CommandLine ProcessCommandLine() {
-    return platform::CommandLine::FromLine(platform::win32::Narrow(::GetCommandLineW()));
+    return platform::CommandLine::FromLine(files::win32::Narrow(::GetCommandLineW()));
 }
 
 }  // namespace win32host

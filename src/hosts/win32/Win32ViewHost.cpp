@@ -11,11 +11,11 @@
 #include "hosts/win32/Win32ScrollBar.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
-#include "hosts/win32/system/Utf16.h"
+#include "files/win32/Utf16.h"
 
 using namespace platform;
-using platform::win32::Narrow;
-using platform::win32::Widen;
+using files::win32::Narrow;
+using files::win32::Widen;
 
 namespace win32host {
 namespace {
