@@ -88,11 +88,12 @@ int MeasureReadAndTouch(const std::string& file) {
     platform::Allocator& heap = platform::DefaultAllocator();
     void* block = nullptr;
     const double seconds = Shell("cat '" + file + "' > /dev/null") + bench::Seconds([&] {
-        block = heap.Allocate(size);
-        if (block) {
-            for (size_t i = 0; i < size; i += 4096) static_cast<volatile char*>(block)[i] = 1;
-        }
-    });
+                               block = heap.Allocate(size);
+                               if (block) {
+                                   for (size_t i = 0; i < size; i += 4096)
+                                       static_cast<volatile char*>(block)[i] = 1;
+                               }
+                           });
     if (!block) return 1;
     heap.Free(block);
     std::printf("%.6f\n", seconds);
@@ -118,8 +119,8 @@ void WarmFreeMemory(size_t bytes) {
 /// Runs this program again with `mode` on `file`; its numbers.
 std::vector<double> FreshProcess(const std::string& mode, const std::string& file, size_t size) {
     WarmFreeMemory(size);
-    const std::string command = "/proc/" + std::to_string(::getpid()) + "/exe " + mode + " '" +
-                                file + "'";
+    const std::string command =
+        "/proc/" + std::to_string(::getpid()) + "/exe " + mode + " '" + file + "'";
     FILE* child = ::popen(command.c_str(), "r");
     std::vector<double> numbers;
     double value;
@@ -169,9 +170,9 @@ int main(int argc, char** argv) {
     bool ok = bench::TimeRow("load " + figure + ", fresh process", load,
                              "cat + touching a fresh block", 1.25);
     const double peak = bench::Median(peaks);
-    ok &= bench::Row("peak RSS during that load", bench::Format("%.0f MiB", peak),
-                     "file " + figure, bench::Format("file + %.0f MiB", peak - double(mib)),
-                     "<= file + 64 MiB", peak <= double(mib) + 64);
+    ok &= bench::Row("peak RSS during that load", bench::Format("%.0f MiB", peak), "file " + figure,
+                     bench::Format("file + %.0f MiB", peak - double(mib)), "<= file + 64 MiB",
+                     peak <= double(mib) + 64);
 
     headless::HeadlessHost host;
     CHexView view;
@@ -196,8 +197,8 @@ int main(int argc, char** argv) {
     };
 
     Shell("cp " + file + " " + renamed);
-    ok &= bench::TimeRow("save " + figure + ", rename path", bench::InTurns([&] { return save(renamed); },
-                                                                           [&] { return copies(1); }),
+    ok &= bench::TimeRow("save " + figure + ", rename path",
+                         bench::InTurns([&] { return save(renamed); }, [&] { return copies(1); }),
                          "cp + sync", 1.5);
 
     // A second name keeps the file from being replaced: it is written in place.

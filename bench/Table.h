@@ -87,8 +87,8 @@ inline bool ThroughputRow(const std::string& figure, Medians m, double bytes,
                           const std::string& baseline, double least) {
     const double ratio = m.baseline / m.ours;
     return Row(figure, Format("%.2f GB/s", bytes / m.ours / 1e9),
-               baseline + " " + Format("%.2f GB/s", bytes / m.baseline / 1e9), Format("%.2f", ratio),
-               ">= " + Format("%.2f", least), ratio >= least);
+               baseline + " " + Format("%.2f GB/s", bytes / m.baseline / 1e9),
+               Format("%.2f", ratio), ">= " + Format("%.2f", least), ratio >= least);
 }
 
 }  // namespace bench

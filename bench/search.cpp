@@ -38,7 +38,8 @@ void FillRandom(uint8_t* data, size_t size) {
     uint64_t state = SEED;
     for (size_t i = 0; i < size; i += 8) {
         const uint64_t word = SplitMix(state);
-        for (size_t j = 0; j < 8 && i + j < size; ++j) data[i + j] = uint8_t(((word >> (8 * j)) & 0xFF) * 255 >> 8);
+        for (size_t j = 0; j < 8 && i + j < size; ++j)
+            data[i + j] = uint8_t(((word >> (8 * j)) & 0xFF) * 255 >> 8);
     }
 }
 
@@ -48,11 +49,13 @@ std::vector<uint8_t> Utf16(const std::string& text) {
     return bytes;
 }
 
-std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 struct Timing {
-    double seconds = 1e30;      // best whole run
-    double slowestCall = 0;     // longest single call in any run, seconds
+    double seconds = 1e30;   // best whole run
+    double slowestCall = 0;  // longest single call in any run, seconds
     uint64_t result = 0;
 };
 
@@ -71,13 +74,15 @@ Timing Measure(Fn&& run) {
 }
 
 /// Searches [0, size) in blocks of start offsets, stopping at the first hit.
-uint32_t WalkFind(const std::vector<uint8_t>& pattern, const uint8_t* data, uint32_t size, bool fold,
-                  double& slowestCall) {
+uint32_t WalkFind(const std::vector<uint8_t>& pattern, const uint8_t* data, uint32_t size,
+                  bool fold, double& slowestCall) {
     for (uint64_t from = 0; from < size; from += BLOCK) {
         const uint32_t to = uint32_t(std::min<uint64_t>(size, from + BLOCK));
         const auto start = Clock::now();
-        const uint32_t hit = FindPattern(pattern.data(), pattern.size(), data, size, uint32_t(from), to, fold);
-        slowestCall = std::max(slowestCall, std::chrono::duration<double>(Clock::now() - start).count());
+        const uint32_t hit =
+            FindPattern(pattern.data(), pattern.size(), data, size, uint32_t(from), to, fold);
+        slowestCall =
+            std::max(slowestCall, std::chrono::duration<double>(Clock::now() - start).count());
         benchmark::DoNotOptimize(hit);
         if (hit != NO_OFFSET) return hit;
     }
@@ -94,12 +99,15 @@ struct Row {
 
 int main() {
     size_t mib = 1536;
-    if (const char* env = std::getenv("BYTEWREN_BENCH_MB")) mib = std::max(1ul, std::strtoul(env, nullptr, 10));
+    if (const char* env = std::getenv("BYTEWREN_BENCH_MB"))
+        mib = std::max(1ul, std::strtoul(env, nullptr, 10));
     mib = std::min<size_t>(mib, 4095);
     const uint32_t size = uint32_t(mib << 20);
     const uint32_t plantedAt = size - 4096;
-    std::printf("block %zu MiB of random bytes (seed 0x%llX), pattern planted at 0x%08X, %zu MiB per call\n",
-                mib, static_cast<unsigned long long>(SEED), plantedAt, BLOCK >> 20);
+    std::printf(
+        "block %zu MiB of random bytes (seed 0x%llX), pattern planted at 0x%08X, %zu MiB per "
+        "call\n",
+        mib, static_cast<unsigned long long>(SEED), plantedAt, BLOCK >> 20);
 
     std::unique_ptr<uint8_t[]> block(new uint8_t[size]);
     uint8_t* const data = block.get();
@@ -108,9 +116,9 @@ int main() {
     struct Mode {
         const char* name;
         bool fold;
-        std::vector<uint8_t> planted;   // written into the block
-        std::vector<uint8_t> pattern;   // searched for; found at plantedAt
-        std::vector<uint8_t> absent;    // searched for; nowhere in the block
+        std::vector<uint8_t> planted;  // written into the block
+        std::vector<uint8_t> pattern;  // searched for; found at plantedAt
+        std::vector<uint8_t> absent;   // searched for; nowhere in the block
     };
     const std::vector<uint8_t> hex = {0x4D, 0x5A, 0x90, 0x00, 0x03, 0x00, 0x00, 0x00,
                                       0x04, 0x00, 0x00, 0x00, 0xFE, 0xFE, 0x00, 0x00};
@@ -118,9 +126,11 @@ int main() {
                                             0x08, 0x00, 0x00, 0x00, 0x21, 0x00, 0x62, 0xEE};
     const Mode modes[] = {
         {"0 hex", false, hex, hex, hexAbsent},
-        {"1 text", false, Bytes("BytewrenNeedle16"), Bytes("BytewrenNeedle16"), Bytes("AbsentFromBlock!")},
+        {"1 text", false, Bytes("BytewrenNeedle16"), Bytes("BytewrenNeedle16"),
+         Bytes("AbsentFromBlock!")},
         {"2 utf-16", false, Utf16("Needle16"), Utf16("Needle16"), Utf16("Absent!!")},
-        {"3 text, no case", true, Bytes("BYTEwrenNEEDLE16"), Bytes("bytewrenneedle16"), Bytes("absentfromblock!")},
+        {"3 text, no case", true, Bytes("BYTEwrenNEEDLE16"), Bytes("bytewrenneedle16"),
+         Bytes("absentfromblock!")},
         {"4 utf-16, no case", true, Utf16("NeEdLe16"), Utf16("needle16"), Utf16("absent!!")},
     };
 
@@ -128,8 +138,8 @@ int main() {
     bool ok = true;
     auto check = [&](const char* what, uint64_t got, uint64_t want) {
         if (got == want) return;
-        std::fprintf(stderr, "%s: got 0x%llX, expected 0x%llX\n", what, static_cast<unsigned long long>(got),
-                     static_cast<unsigned long long>(want));
+        std::fprintf(stderr, "%s: got 0x%llX, expected 0x%llX\n", what,
+                     static_cast<unsigned long long>(got), static_cast<unsigned long long>(want));
         ok = false;
     };
 
@@ -147,10 +157,12 @@ int main() {
         for (bool present : {true, false}) {
             const auto& pattern = present ? mode.pattern : mode.absent;
             const uint64_t want = present ? plantedAt : NO_OFFSET;
-            const double bytes = present ? double(plantedAt) + double(pattern.size()) : double(size);
+            const double bytes =
+                present ? double(plantedAt) + double(pattern.size()) : double(size);
             const char* which = present ? "planted" : "absent";
 
-            const Timing find = Measure([&](double& slowest) { return WalkFind(pattern, data, size, mode.fold, slowest); });
+            const Timing find = Measure(
+                [&](double& slowest) { return WalkFind(pattern, data, size, mode.fold, slowest); });
             check(name.c_str(), find.result, want);
             rows.push_back({"FindPattern " + name + ", " + which, find, bytes});
 
@@ -158,7 +170,8 @@ int main() {
                 const Timing mm = Measure([&](double&) {
                     const void* hit = memmem(data, size, pattern.data(), pattern.size());
                     benchmark::DoNotOptimize(hit);
-                    return hit ? uint64_t(static_cast<const uint8_t*>(hit) - data) : uint64_t(NO_OFFSET);
+                    return hit ? uint64_t(static_cast<const uint8_t*>(hit) - data)
+                               : uint64_t(NO_OFFSET);
                 });
                 check("memmem", mm.result, want);
                 rows.push_back({"memmem      " + name + ", " + which, mm, bytes});
@@ -175,10 +188,12 @@ int main() {
         const std::vector<uint8_t> nearMiss = Bytes("aaaaaaaBaaaaaaaa");
         for (bool fold : {false, true}) {
             const auto pattern = fold ? Bytes("aaaaaaabaaaaaaaa") : nearMiss;
-            const Timing find = Measure([&](double& slowest) { return WalkFind(pattern, data, runSize, fold, slowest); });
+            const Timing find = Measure(
+                [&](double& slowest) { return WalkFind(pattern, data, runSize, fold, slowest); });
             check("near miss", find.result, NO_OFFSET);
-            rows.push_back({std::string("FindPattern near miss on a run of 'a'") + (fold ? ", no case" : ""), find,
-                            double(runSize)});
+            rows.push_back(
+                {std::string("FindPattern near miss on a run of 'a'") + (fold ? ", no case" : ""),
+                 find, double(runSize)});
         }
     }
 
@@ -187,10 +202,8 @@ int main() {
     for (const Row& row : rows) {
         const double rate = row.bytes / row.timing.seconds / 1e9;
         std::printf("%-46s %8.2f %9.0f %% ", row.name.c_str(), rate, 100 * rate / memchrRate);
-        if (row.timing.slowestCall > 0)
-            std::printf("%11.2f ms\n", row.timing.slowestCall * 1e3);
-        else
-            std::printf("%14s\n", "-");
+        if (row.timing.slowestCall > 0) std::printf("%11.2f ms\n", row.timing.slowestCall * 1e3);
+        else std::printf("%14s\n", "-");
     }
     return ok ? 0 : 1;
 }

@@ -109,7 +109,9 @@ int main() {
 
     const bench::Medians undo = bench::InTurns(
         [&] { return UndoAtTheStart(bytes, ok); },
-        [&] { return bench::Seconds([&] { std::memmove(bytes.data(), bytes.data() + 1, n - 1); }); });
+        [&] {
+            return bench::Seconds([&] { std::memmove(bytes.data(), bytes.data() + 1, n - 1); });
+        });
     const bench::Medians typing = bench::InTurns([&] { return TypeOver(bytes, true, ok); },
                                                  [&] { return TypeOver(bytes, false, ok); });
 
@@ -128,9 +130,9 @@ int main() {
     if (!ok) std::printf("# unexpected image or history after the edits\n");
 
     ok &= bench::TimeRow("undo of a byte typed at 0 of " + size, undo, "memmove of " + size, 1.5);
-    ok &= bench::TimeRow("type 1,000 bytes over " + size + ", history on", typing,
-                         "history off", 1.1);
-    ok &= bench::Row("history after 10,000 bytes typed in runs of ten", bench::Format("%.0f KiB", kib),
-                     "-", "-", "<= 1024 KiB", kib <= 1024);
+    ok &= bench::TimeRow("type 1,000 bytes over " + size + ", history on", typing, "history off",
+                         1.1);
+    ok &= bench::Row("history after 10,000 bytes typed in runs of ten",
+                     bench::Format("%.0f KiB", kib), "-", "-", "<= 1024 KiB", kib <= 1024);
     return ok ? 0 : 1;
 }

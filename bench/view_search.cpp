@@ -16,8 +16,8 @@
 #include "LoadedImage.h"
 #include "Table.h"
 
-#include "rules/CommandIds.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "rules/CommandIds.h"
 #include "view/HexView.h"
 
 namespace {
@@ -146,8 +146,8 @@ int main() {
     struct Case {
         unsigned command;
         const char* name;
-        double least;          // the throughput ratio to reach
-        std::string present;   // what the user types or pastes
+        double least;         // the throughput ratio to reach
+        std::string present;  // what the user types or pastes
         std::string absent;
     };
     const Case cases[] = {

@@ -47,11 +47,12 @@ std::string Run(const std::vector<std::string>& args, bool* ok = nullptr) {
     ::close(out[1]);
     std::string text;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, size_t(n));
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, size_t(n));
     ::close(out[0]);
     int status = 1;
-    const bool succeeded = spawned == 0 && ::waitpid(pid, &status, 0) == pid &&
-                           WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const bool succeeded = spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+                           WEXITSTATUS(status) == 0;
     if (ok) *ok = succeeded;
     return text;
 }
@@ -131,18 +132,36 @@ int main(int argc, char** argv) {
     {
         bool ran = true;
         const bench::Medians m = bench::InTurns(
-            [&] { const double s = windows.Seconds("load", path); ran &= !failed(s); return s; },
-            [&] { const double s = windows.Seconds("plainload", path); ran &= !failed(s); return s; });
+            [&] {
+                const double s = windows.Seconds("load", path);
+                ran &= !failed(s);
+                return s;
+            },
+            [&] {
+                const double s = windows.Seconds("plainload", path);
+                ran &= !failed(s);
+                return s;
+            });
         ok &= bench::TimeRow("Windows: load 512 MiB, fresh process, to the loaded dump", m,
-                             "ReadFile 1 MiB calls", 1.5) && ran;
+                             "ReadFile 1 MiB calls", 1.5) &&
+              ran;
     }
     {
         bool ran = true;
         const bench::Medians m = bench::InTurns(
-            [&] { const double s = windows.Seconds("save", path); ran &= !failed(s); return s; },
-            [&] { const double s = windows.Seconds("plainsave", path); ran &= !failed(s); return s; });
-        ok &= bench::TimeRow("Windows: save 512 MiB, rename path", m,
-                             "WriteFile+Flush+MoveFileExW", 1.5) && ran;
+            [&] {
+                const double s = windows.Seconds("save", path);
+                ran &= !failed(s);
+                return s;
+            },
+            [&] {
+                const double s = windows.Seconds("plainsave", path);
+                ran &= !failed(s);
+                return s;
+            });
+        ok &= bench::TimeRow("Windows: save 512 MiB, rename path", m, "WriteFile+Flush+MoveFileExW",
+                             1.5) &&
+              ran;
     }
     {
         // A second name for the file makes the save write it in place.
@@ -156,14 +175,15 @@ int main(int argc, char** argv) {
                 return s;
             },
             [&] {
-                const double s = windows.Seconds("plainsave", path) +
-                                 windows.Seconds("plainsave", path);
+                const double s =
+                    windows.Seconds("plainsave", path) + windows.Seconds("plainsave", path);
                 ran &= s > 0;
                 return s;
             });
         std::filesystem::remove(link);
         ok &= bench::TimeRow("Windows: save 512 MiB, in place (backup first)", m,
-                             "the plain save twice", 1.5) && ran;
+                             "the plain save twice", 1.5) &&
+              ran;
     }
 
     headless::HeadlessHost host;
@@ -186,8 +206,8 @@ int main(int argc, char** argv) {
             const bench::Medians m = bench::InTurns(
                 [&] {
                     std::string output;
-                    const double s = windows.Seconds("search", path,
-                                                     {std::to_string(mode.mode), text}, &output);
+                    const double s =
+                        windows.Seconds("search", path, {std::to_string(mode.mode), text}, &output);
                     const double found = Value(output, "FOUND");
                     right &= found == (hit ? double(at) : -1.0) && s > 0;
                     return s;

@@ -17,8 +17,8 @@
 #include "FuzzInput.h"
 #include "app/MainDlg.h"
 #include "app/Resources.h"
-#include "model/ViewModel.h"
 #include "hosts/headless/FileFaults.h"
+#include "model/ViewModel.h"
 
 using namespace platform;
 using namespace headless;

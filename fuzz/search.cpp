@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "FuzzInput.h"
-#include "rules/Matcher.h"
 #include "model/ViewModel.h"
+#include "rules/Matcher.h"
 
 using namespace platform;
 

@@ -122,9 +122,8 @@ PlainFrame Record(const std::function<void(platform::Surface&)>& paint) {
     paint(recorder);
     JoinRuns(std::move(recorder.texts), frame);
     // Places of lines that joined a run drawn later stay empty.
-    std::erase_if(frame.steps, [](const PlainFrame::Step& s) {
-        return s.text.isEmpty() && s.fill.isNull();
-    });
+    std::erase_if(frame.steps,
+                  [](const PlainFrame::Step& s) { return s.text.isEmpty() && s.fill.isNull(); });
     return frame;
 }
 

@@ -20,11 +20,11 @@ namespace bench {
 
 struct PlainFrame {
     struct Step {
-        QRect fill;      // filled with colour when text is empty
+        QRect fill;  // filled with colour when text is empty
         QColor colour;
-        QString text;    // one row and colour run, drawn from baseline
+        QString text;  // one row and colour run, drawn from baseline
         QPoint baseline;
-        int font = 0;    // index into fonts
+        int font = 0;  // index into fonts
     };
     std::vector<QFont> fonts;
     std::vector<Step> steps;

@@ -32,9 +32,9 @@ public:
     int DrawTextInRect(const std::string& text, const Rect& rect, unsigned format) override {
         TEXTMETRICW metrics{};
         ::GetTextMetricsW(m_dc, &metrics);
-        const std::vector<platform::TextLine> lines = platform::LayoutText(
-            text, rect, format, metrics.tmHeight,
-            [&](const std::string& shown) { return Extent(shown).cx; });
+        const std::vector<platform::TextLine> lines =
+            platform::LayoutText(text, rect, format, metrics.tmHeight,
+                                 [&](const std::string& shown) { return Extent(shown).cx; });
         for (const platform::TextLine& line : lines) {
             if (m_mode == platform::BkMode::Opaque) {
                 const Rect area = line.extent.Intersect(rect);

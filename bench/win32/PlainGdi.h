@@ -17,12 +17,12 @@ namespace bench {
 
 struct GdiFrame {
     struct Step {
-        RECT fill{};             // filled with colour when text is empty
+        RECT fill{};  // filled with colour when text is empty
         COLORREF colour = 0;
-        std::wstring text;       // one row and colour run
-        std::vector<INT> dx;     // the advance after each character
-        POINT origin{};          // top left of the run's first character
-        size_t font = 0;         // index into fonts
+        std::wstring text;    // one row and colour run
+        std::vector<INT> dx;  // the advance after each character
+        POINT origin{};       // top left of the run's first character
+        size_t font = 0;      // index into fonts
     };
     std::vector<platform::Font> fonts;
     std::vector<Step> steps;

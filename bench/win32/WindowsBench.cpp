@@ -29,8 +29,8 @@
 #include "../TimedSearch.h"
 #include "PlainGdi.h"
 #include "app/MainDlg.h"
-#include "hosts/win32/MainDialogHost.h"
 #include "files/win32/Utf16.h"
+#include "hosts/win32/MainDialogHost.h"
 
 namespace {
 
@@ -134,10 +134,9 @@ void SizeDump(Program& program, int width, int height) {
     RECT window{};
     ::GetWindowRect(program.host.Window(), &window);
     const platform::Rect dump = program.view().DumpRect();
-    ::SetWindowPos(program.host.Window(), nullptr, 0, 0,
-                   window.right - window.left + width - dump.Width(),
-                   window.bottom - window.top + height - dump.Height(),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(
+        program.host.Window(), nullptr, 0, 0, window.right - window.left + width - dump.Width(),
+        window.bottom - window.top + height - dump.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     program.host.PumpWaitingMessages();
 }
 
@@ -164,9 +163,8 @@ bool ScreenRows(const std::string& path) {
         const SIZE size{dump.Width(), dump.Height()};
         std::vector<double> ours, plain;
         for (int i = 0; i < 50; ++i) {
-            ours.push_back(bench::Seconds([&] {
-                ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            }));
+            ours.push_back(bench::Seconds(
+                [&] { ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }));
             plain.push_back(bench::Seconds([&] { bench::DrawPlain(window, size, frame); }));
         }
         ok &= bench::TimeRow("Windows repaint 1920 x 1080, " + std::to_string(bytesPerRow) +

@@ -37,17 +37,12 @@ bool CMainDlg::OnInitDialog(MainWindowHost& host) {
 
 LResult CMainDlg::WindowProc(const Message& message) {
     switch (message.message) {
-        case msg::SysCommand:
-            OnSysCommand(message);
-            return 0;
-        case msg::Size:
-            OnSize(message);
-            return 0;
+        case msg::SysCommand: OnSysCommand(message); return 0;
+        case msg::Size: OnSize(message); return 0;
         case msg::Command:
             if (OnCommand(LoWord(message.wParam))) return 0;
             break;
-        default:
-            break;
+        default: break;
     }
     return m_pHost ? m_pHost->DefaultProcessing(message) : 0;
 }

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <span>
 
-#include "rules/HexText.h"
 #include "commands/OutOfMemory.h"
+#include "rules/HexText.h"
 #include "view/HexView.h"
 
 using namespace platform;
@@ -52,9 +52,8 @@ void CopySelection(CHexView& view, Format format) {
     if (!view.HasSelectionInImage()) return;
     const size_t n = size_t(view.m_nSelEnd) - view.m_nSelStart + 1;
     std::pmr::memory_resource* memory = &view.Host().GetAllocator().TemporaryMemory();
-    IfMemoryAllows([&] {
-        view.WriteClipboardText(format(view.m_pData + view.m_nSelStart, n, memory));
-    });
+    IfMemoryAllows(
+        [&] { view.WriteClipboardText(format(view.m_pData + view.m_nSelStart, n, memory)); });
 }
 
 }  // namespace
@@ -64,9 +63,7 @@ void CHexView::WriteClipboardText(std::string_view text) {
     Host().WriteClipboardText(text);
 }
 
-std::optional<std::pmr::string> CHexView::ReadClipboardText() {
-    return Host().ReadClipboardText();
-}
+std::optional<std::pmr::string> CHexView::ReadClipboardText() { return Host().ReadClipboardText(); }
 
 void CHexView::CopyAsHexString() {
     CopySelection(*this, [](const uint8_t* data, size_t n, std::pmr::memory_resource* memory) {
@@ -76,10 +73,10 @@ void CHexView::CopyAsHexString() {
 
 void CHexView::CopyAsHexBlock() {
     const int bytesPerRow = m_nBytesPerRow;
-    CopySelection(*this, [bytesPerRow](const uint8_t* data, size_t n,
-                                       std::pmr::memory_resource* memory) {
-        return FormatHexBlock(data, n, bytesPerRow, memory);
-    });
+    CopySelection(*this,
+                  [bytesPerRow](const uint8_t* data, size_t n, std::pmr::memory_resource* memory) {
+                      return FormatHexBlock(data, n, bytesPerRow, memory);
+                  });
 }
 
 void CHexView::CopyAsAsciiText() {

@@ -33,10 +33,11 @@ void CHexView::DrawInputPanel(Surface& dc) {
     if (!offset) {
         panel.BoxLine(3, m_clrPanelTitle, "Use the Arrow Keys to navigate the offset.", 0);
     }
-    panel.BoxLine(5, m_clrPlainText,
-                  Format(offset ? "YOUR CURRENT OFFSET IS: 0x%08X" : "START SEARCH AT OFFSET: 0x%08X",
-                         m_nSelStart),
-                  dt::SingleLine);
+    panel.BoxLine(
+        5, m_clrPlainText,
+        Format(offset ? "YOUR CURRENT OFFSET IS: 0x%08X" : "START SEARCH AT OFFSET: 0x%08X",
+               m_nSelStart),
+        dt::SingleLine);
     panel.BoxLine(7, m_clrPlainText, PromptFor(m_nSearchMode), 0);
     panel.BoxLine(9, Rgb(0, 175, 0),
                   m_bSearching ? Format("%s %.02f%%", m_strPanelMsg.c_str(), m_dSearchProgress)

@@ -13,6 +13,5 @@ template <typename Operation>
 void IfMemoryAllows(Operation&& operation) {
     try {
         operation();
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }

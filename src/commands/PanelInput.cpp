@@ -5,17 +5,15 @@
 #include <algorithm>
 #include <cctype>
 
-#include "rules/HexText.h"
 #include "commands/OutOfMemory.h"
+#include "rules/HexText.h"
 #include "view/HexView.h"
 
 namespace {
 
 constexpr size_t MAX_OFFSET_INPUT = 11;
 
-bool IsHexInputChar(char c) {
-    return c == ' ' || HexDigitValue(c) >= 0;
-}
+bool IsHexInputChar(char c) { return c == ' ' || HexDigitValue(c) >= 0; }
 
 void ToUpper(std::string& text) {
     std::transform(text.begin(), text.end(), text.begin(),

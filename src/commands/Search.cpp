@@ -101,8 +101,8 @@ LResult CHexView::OnRunSearch(WParam, LParam) {
     if (hit == NO_OFFSET) {
         m_strPanelMsg = std::string(pattern.label) + " String Not Found.";
     } else {
-        m_strPanelMsg = Format("Found %s at Offset: 0x%08X  Press ESC to jump to offset", pattern.label,
-                               hit);
+        m_strPanelMsg =
+            Format("Found %s at Offset: 0x%08X  Press ESC to jump to offset", pattern.label, hit);
         m_nSelStart = hit;
         m_nSelEnd = hit + length - 1;
         m_nCaret = hit;

@@ -149,8 +149,7 @@ void EditHistory::Forget(Bytes& kept) {
 
 // ---- Taking steps back and again --------------------------------------------------
 
-EditHistory::Result EditHistory::Undo(ByteImage& image, const Selection& now,
-                                      Selection& restored) {
+EditHistory::Result EditHistory::Undo(ByteImage& image, const Selection& now, Selection& restored) {
     Seal(now);
     if (m_done == 0) return Result::Nothing;
     Step& step = (*m_steps)[m_done - 1];
@@ -162,8 +161,7 @@ EditHistory::Result EditHistory::Undo(ByteImage& image, const Selection& now,
     return result;
 }
 
-EditHistory::Result EditHistory::Redo(ByteImage& image, const Selection& now,
-                                      Selection& restored) {
+EditHistory::Result EditHistory::Redo(ByteImage& image, const Selection& now, Selection& restored) {
     Seal(now);
     if (m_done == m_steps->size()) return Result::Nothing;
     Step& step = (*m_steps)[m_done];

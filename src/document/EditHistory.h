@@ -122,7 +122,7 @@ private:
     std::pmr::memory_resource* m_memory;
     /// Always engaged; made anew when the memory changes.
     std::optional<std::pmr::deque<Step>> m_steps;
-    size_t m_done = 0;   // the steps before this one are in the image
+    size_t m_done = 0;    // the steps before this one are in the image
     bool m_open = false;  // the last step done may still grow
     bool m_lost = false;  // the step being made could not be kept
     /// What Begin said of the next step, made by its first change.

@@ -18,8 +18,8 @@ bool CHexView::OnFileOpen() {
     if (IsBusy()) return false;
     FileDialogRequest request;
     request.filter = kFilter;
-    request.flags = ofn::HideReadOnly | ofn::PathMustExist | ofn::FileMustExist |
-                    ofn::NoReadOnlyReturn;
+    request.flags =
+        ofn::HideReadOnly | ofn::PathMustExist | ofn::FileMustExist | ofn::NoReadOnlyReturn;
     const auto path = Host().OpenFileDialog(request);
     return path ? LoadFile(*path) : false;
 }
@@ -29,8 +29,8 @@ bool CHexView::OnFileSaveAs() {
     FileDialogRequest request;
     request.filter = kFilter;
     request.initialName = m_strFilePath;
-    request.flags = ofn::HideReadOnly | ofn::OverwritePrompt | ofn::PathMustExist |
-                    ofn::NoReadOnlyReturn;
+    request.flags =
+        ofn::HideReadOnly | ofn::OverwritePrompt | ofn::PathMustExist | ofn::NoReadOnlyReturn;
     const auto path = Host().SaveFileDialog(request);
     // Save As writes a copy: the image stays bound to its previous path.
     return path ? SaveToFile(*path) : false;

@@ -5,9 +5,7 @@
 
 #include "view/HexView.h"
 
-EditHistory::Selection CHexView::SelectionNow() const {
-    return {m_nSelStart, m_nSelEnd, m_nCaret};
-}
+EditHistory::Selection CHexView::SelectionNow() const { return {m_nSelStart, m_nSelEnd, m_nCaret}; }
 
 void CHexView::Undo() { StepThroughHistory(true); }
 
@@ -29,9 +27,9 @@ void CHexView::StepThroughHistory(bool back) {
     m_chPendingDigit = 0;
     if (m_pData && !hadImage) {
         // The deletion of every byte is taken back: the image is named again.
-        Host().SetMainCaption(m_strBaseTitle + " - " +
-                              (m_strFilePath.empty() ? std::string("Untitled")
-                                                     : FileNameFromPath(m_strFilePath)));
+        Host().SetMainCaption(
+            m_strBaseTitle + " - " +
+            (m_strFilePath.empty() ? std::string("Untitled") : FileNameFromPath(m_strFilePath)));
     }
     if (m_nFileSize != size || (m_pData != nullptr) != hadImage) RecalcMetrics();
     if (!SelectionVisible()) ScrollSelectionIntoView();

@@ -9,19 +9,19 @@
 #include <new>
 #include <vector>
 
+#include "files/FileConditions.h"
 #include "files/GatheredWrites.h"
 #include "files/IoBlock.h"
 #include "files/SaveWriter.h"
 #include "files/SystemFiles.h"
-#include "files/FileConditions.h"
 
 namespace files {
 namespace {
 
 class InPlaceSave final : public SaveWriter {
 public:
-    InPlaceSave(std::string target, FileHandle file, FileHandle held, Backup backup,
-                unsigned mode, uint64_t oldLength, uint64_t length)
+    InPlaceSave(std::string target, FileHandle file, FileHandle held, Backup backup, unsigned mode,
+                uint64_t oldLength, uint64_t length)
         : m_target(std::move(target)),
           m_file(file),
           m_held(held),

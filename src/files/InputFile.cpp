@@ -5,10 +5,10 @@
 #include <cstring>
 #include <new>
 
+#include "files/FileConditions.h"
 #include "files/FileIO.h"
 #include "files/IoBlock.h"
 #include "files/SystemFiles.h"
-#include "files/FileConditions.h"
 
 namespace files {
 

@@ -1,10 +1,10 @@
 // A save that writes a complete new file beside the target and renames it
 // over the target once it is on disk: the target keeps its old bytes until
 // that moment, whatever happens before.
+#include "files/FileConditions.h"
 #include "files/GatheredWrites.h"
 #include "files/SaveWriter.h"
 #include "files/SystemFiles.h"
-#include "files/FileConditions.h"
 
 namespace files {
 namespace {
@@ -24,7 +24,8 @@ public:
     Step PrepareNext(size_t) override { return Step::Done; }
 
     bool Write(const void* data, size_t size) override {
-        return m_file != NO_FILE && !CurrentConditions().WriteFails() && m_writes.Append(data, size);
+        return m_file != NO_FILE && !CurrentConditions().WriteFails() &&
+               m_writes.Append(data, size);
     }
 
     bool Flush() override {

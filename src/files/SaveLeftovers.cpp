@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <random>
 
-#include "files/SystemFiles.h"
 #include "files/FileConditions.h"
+#include "files/SystemFiles.h"
 
 namespace files {
 namespace {

@@ -42,8 +42,7 @@ void RemoveFile(const std::string& path);
 /// Gives the file at from (open as file, which stays open and held) the
 /// name to, in the same folder, never replacing a file of that name:
 /// exists then tells that one was in the way.
-bool RenameToNewName(FileHandle file, const std::string& from, const std::string& to,
-                     bool& exists);
+bool RenameToNewName(FileHandle file, const std::string& from, const std::string& to, bool& exists);
 
 /// Writes all of size bytes at offset; false on any failure, a short write
 /// included.
@@ -69,7 +68,6 @@ void Close(FileHandle& file);
 /// closed), so that to holds either its old or its new bytes at any moment.
 /// held, when open, is to itself, kept from other saves until it is
 /// replaced, and closed too.
-bool RenameOver(FileHandle& file, FileHandle& held, const std::string& from,
-                const std::string& to);
+bool RenameOver(FileHandle& file, FileHandle& held, const std::string& from, const std::string& to);
 
 }  // namespace files::sys

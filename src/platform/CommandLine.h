@@ -19,9 +19,7 @@ struct CommandLine {
     /// Arguments: every argument after the program's name, as given.
     std::vector<std::string> arguments;
 
-    static CommandLine FromLine(std::string line) {
-        return {Form::WholeLine, std::move(line), {}};
-    }
+    static CommandLine FromLine(std::string line) { return {Form::WholeLine, std::move(line), {}}; }
     static CommandLine FromArguments(std::vector<std::string> arguments) {
         return {Form::Arguments, {}, std::move(arguments)};
     }

@@ -69,8 +69,8 @@ constexpr unsigned Down = 0x28;
 constexpr unsigned Snapshot = 0x2C;
 constexpr unsigned Insert = 0x2D;
 constexpr unsigned Delete = 0x2E;
-constexpr unsigned Key0 = 0x30;  // '0'..'9' are 0x30..0x39
-constexpr unsigned KeyA = 0x41;  // 'A'..'Z' are 0x41..0x5A
+constexpr unsigned Key0 = 0x30;     // '0'..'9' are 0x30..0x39
+constexpr unsigned KeyA = 0x41;     // 'A'..'Z' are 0x41..0x5A
 constexpr unsigned Numpad0 = 0x60;  // ..Numpad9 = 0x69
 constexpr unsigned Multiply = 0x6A;
 constexpr unsigned Add = 0x6B;

@@ -62,8 +62,6 @@ struct Color {
     }
 };
 
-constexpr Color Rgb(int r, int g, int b) {
-    return Color{uint8_t(r), uint8_t(g), uint8_t(b)};
-}
+constexpr Color Rgb(int r, int g, int b) { return Color{uint8_t(r), uint8_t(g), uint8_t(b)}; }
 
 }  // namespace platform

@@ -12,10 +12,10 @@
 #include "platform/CommandLine.h"
 #include "platform/Dialogs.h"
 #include "platform/Font.h"
-#include "platform/Shapes.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
 #include "platform/ScrollBar.h"
+#include "platform/Shapes.h"
 #include "platform/Surface.h"
 #include "platform/WindowClient.h"
 

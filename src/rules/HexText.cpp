@@ -59,7 +59,8 @@ uint8_t ReadPair(const char* pair) {
     bool negative = false;
     if (i < 2 && (pair[i] == '+' || pair[i] == '-')) negative = pair[i++] == '-';
     unsigned value = 0;
-    for (; i < 2 && HexDigitValue(pair[i]) >= 0; ++i) value = value * 16 + unsigned(HexDigitValue(pair[i]));
+    for (; i < 2 && HexDigitValue(pair[i]) >= 0; ++i)
+        value = value * 16 + unsigned(HexDigitValue(pair[i]));
     return uint8_t(negative ? 0u - value : value);
 }
 

@@ -24,7 +24,9 @@ constexpr bool IsLower(uint8_t b) { return uint8_t(b - 'a') < 26; }
 constexpr uint8_t Fold(uint8_t b) { return IsUpper(b) ? uint8_t(b | 0x20) : b; }
 
 #if BYTEWREN_MATCHER_SSE2
-inline __m128i Load(const uint8_t* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+inline __m128i Load(const uint8_t* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
 
 /// The sixteen bytes of v with 'A'..'Z' turned into 'a'..'z'. Adding 0x3F
 /// moves 'A'..'Z' to 0x80..0x99, the 26 smallest values as signed bytes.
@@ -196,7 +198,10 @@ private:
     size_t Vector(size_t& from, size_t to) const {
         const uint8_t head = pattern_[0];
         const uint8_t tail = pattern_[count_ - 1];
-        const Ends ends{data_, data_ + count_ - 1, head, tail,
+        const Ends ends{data_,
+                        data_ + count_ - 1,
+                        head,
+                        tail,
                         uint8_t(FOLD && IsLower(head) ? 0x20 : 0),
                         uint8_t(FOLD && IsLower(tail) ? 0x20 : 0)};
         const NextCandidates next = ChooseNextCandidates();

@@ -42,8 +42,7 @@ void CHexView::DrawDump(Surface& dc) {
         DrawString(dc, Format(" %08X", unsigned(i)), {0, rowTop, W, H}, dt::Left | dt::Top);
 
         Rect hexRect{m_nHexLeft, rowTop, W, H};
-        Rect charRect{m_nCharLeft, rowTop, m_nCharLeft + m_nCellWidth,
-                      rowTop + m_nRowHeight - 2};
+        Rect charRect{m_nCharLeft, rowTop, m_nCharLeft + m_nCellWidth, rowTop + m_nRowHeight - 2};
         for (int col = 0; col < m_nBytesPerRow && i < m_nFileSize; ++col, ++i) {
             const uint8_t value = m_pData[i];
             const CellColors colors = ColorsOfByte(uint32_t(i), value);

@@ -12,20 +12,20 @@
 #include <string_view>
 #include <vector>
 
-#include "rules/SearchMode.h"
 #include "document/ByteImage.h"
 #include "document/EditHistory.h"
-#include "rules/Offset.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
 #include "platform/Font.h"
-#include "platform/Shapes.h"
 #include "platform/Menu.h"
 #include "platform/Message.h"
 #include "platform/ScrollBar.h"
+#include "platform/Shapes.h"
 #include "platform/Surface.h"
 #include "platform/ViewHost.h"
 #include "platform/WindowClient.h"
+#include "rules/Offset.h"
+#include "rules/SearchMode.h"
 
 namespace files {
 class OutputFile;
@@ -188,9 +188,9 @@ public:
     /// recording the area.
     struct PointLocation {
         enum Area { None, Hex, Char } area = None;
-        int64_t row = -1;    // image row, the scroll position included
-        int64_t col = -1;    // column within the row
-        int offset = -1;     // the existing byte there, or -1
+        int64_t row = -1;  // image row, the scroll position included
+        int64_t col = -1;  // column within the row
+        int offset = -1;   // the existing byte there, or -1
     };
     PointLocation LocatePoint(platform::Point pt) const;
     /// The offset of the byte under a client point, or -1. Also records the
@@ -453,8 +453,8 @@ public:
     /// data, or NO_OFFSET. Scans in blocks and pumps messages between them;
     /// gives up (NO_OFFSET) when m_bSearching is cleared, the program quits
     /// or the image changes. With foldCase, A-Z in data match as a-z.
-    uint32_t FindBytes(const uint8_t* pattern, uint32_t length, const uint8_t* data,
-                       uint32_t size, uint32_t start, bool foldCase);
+    uint32_t FindBytes(const uint8_t* pattern, uint32_t length, const uint8_t* data, uint32_t size,
+                       uint32_t start, bool foldCase);
 
 private:
     /// An application message box: the given text, the error icon, OK

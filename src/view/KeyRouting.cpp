@@ -19,8 +19,7 @@ bool HandleKeyPress(CHexView& view, Message& message) {
             if (view.m_bBitEdit) view.EndBitEdit();
             if (view.SearchMayStart()) view.Host().PostViewMessage(WM_RUN_SEARCH, 0, 0);
             return true;
-        default:
-            break;
+        default: break;
     }
     if (view.m_bSearching) {
         // A running search swallows every other key.

@@ -38,8 +38,7 @@ void CHexView::OnTimer(unsigned id) {
     Host().DefaultProcessing(Message{msg::Timer, WParam(id), 0});
 }
 
-int CHexView::DrawString(Surface& dc, const std::string& text, const Rect& rect,
-                         unsigned format) {
+int CHexView::DrawString(Surface& dc, const std::string& text, const Rect& rect, unsigned format) {
     return dc.DrawTextInRect(text, rect, format);
 }
 

@@ -91,8 +91,7 @@ bool CHexView::MoveSelection(unsigned arrowKey) {
         case vk::Down:
             if (e + b < n) shift = int64_t(b);
             break;
-        default:
-            break;
+        default: break;
     }
     if (shift == 0) return false;
     m_nSelStart = uint32_t(int64_t(s) + shift);

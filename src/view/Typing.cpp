@@ -40,8 +40,7 @@ void CHexView::OnCharacter(unsigned ch) {
                 else PasteOverwrite();
             }
             return;
-        default:
-            break;
+        default: break;
     }
     if (m_bBitEdit) TypeBit(char(ch));
     else if (m_bInputPanel) PanelTypeChar(char(ch));

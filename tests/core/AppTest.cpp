@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/AboutDlg.h"
-#include "rules/FileArgument.h"
 #include "app/MainApp.h"
 #include "app/MainDlg.h"
 #include "app/MainMenu.h"
 #include "app/Resources.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "rules/FileArgument.h"
 
 using namespace platform;
 
@@ -51,8 +51,7 @@ TEST(CommandLine, ArgumentsAreTakenAsTheShellGaveThem) {
             << ::testing::PrintToString(c.arguments);
     }
     // The same text as one Windows line follows the Windows rule.
-    EXPECT_EQ(FileArgument(CommandLine::FromLine("\"C:\\bw.exe\" \"my file.bin\"")),
-              "my file.bin");
+    EXPECT_EQ(FileArgument(CommandLine::FromLine("\"C:\\bw.exe\" \"my file.bin\"")), "my file.bin");
 }
 
 TEST(MainMenu, HasThePopupsItemsAndIdsInOrder) {

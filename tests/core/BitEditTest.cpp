@@ -1,7 +1,7 @@
 // Bit edit mode: its digits, its keys and its panel.
 #include "InteractFixture.h"
-#include "rules/CommandIds.h"
 #include "hosts/headless/RasterSurface.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

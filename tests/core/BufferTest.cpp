@@ -212,7 +212,8 @@ TEST_F(ViewTest, RandomEditsMatchAPlainVector) {
             view.m_nSelEnd = e;
             view.DeleteSelection();
             model.erase(model.begin() + s, model.begin() + e + 1);
-            const uint32_t expected = model.empty() ? 0 : (e == n - 1 ? uint32_t(model.size() - 1) : s);
+            const uint32_t expected =
+                model.empty() ? 0 : (e == n - 1 ? uint32_t(model.size() - 1) : s);
             ASSERT_EQ(view.m_nSelStart, expected) << "step " << step;
             ASSERT_EQ(view.m_nSelEnd, expected);
             if (model.empty()) {

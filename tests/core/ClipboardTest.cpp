@@ -58,9 +58,9 @@ TEST_F(ClipboardTest, NothingIsCopiedOrPastedWithoutASelectionInTheImage) {
     SetImage(Iota(8));
     Click(OffsetColumn());
     host.Clipboard() = "00 11";
-    for (unsigned id : {ID_COPY_HEX_STRING, ID_COPY_HEX_BLOCK, ID_COPY_ASCII_TEXT,
-                        ID_INSERT_FROM_CLIPBOARD, ID_OVERWRITE_FROM_CLIPBOARD,
-                        ID_DELETE_SELECTION}) {
+    for (unsigned id :
+         {ID_COPY_HEX_STRING, ID_COPY_HEX_BLOCK, ID_COPY_ASCII_TEXT, ID_INSERT_FROM_CLIPBOARD,
+          ID_OVERWRITE_FROM_CLIPBOARD, ID_DELETE_SELECTION}) {
         Command(id);
         EXPECT_EQ(host.Clipboard(), "00 11") << id;
         EXPECT_EQ(Image(), Iota(8)) << id;

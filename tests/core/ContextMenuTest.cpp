@@ -20,8 +20,8 @@ TEST_F(InteractTest, TheMenuHasItsEighteenEntriesWithTextsByArea) {
     host.RightClick(HexPoint(3));
     ASSERT_EQ(host.PopupMenusShown(), 1);
     const auto& items = host.LastPopupMenu();
-    EXPECT_EQ(Ids(items), (std::vector<unsigned>{174, 160, 161, 0, 162, 163, 164, 165, 0, 166,
-                                                 167, 168, 169, 170, 173, 0, 171, 172}));
+    EXPECT_EQ(Ids(items), (std::vector<unsigned>{174, 160, 161, 0, 162, 163, 164, 165, 0, 166, 167,
+                                                 168, 169, 170, 173, 0, 171, 172}));
     const std::vector<std::string> texts = {
         "Copy Selection as HEX Block",
         "Copy Selection as HEX String",

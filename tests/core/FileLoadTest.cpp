@@ -124,8 +124,9 @@ TEST_F(FileTest, AFileThatCannotBeLoadedLeavesTheImageAndItsEditsAlone) {
 
     std::filesystem::create_directory(Path("folder"));
     MakeSparse(Path("big.bin"), uint64_t(0x80000000));
-    std::vector<std::pair<std::string, std::string>> refusals = {
-        {Path("missing"), kOpenFailed}, {Path("folder"), kOpenFailed}, {Path("big.bin"), kTooLarge}};
+    std::vector<std::pair<std::string, std::string>> refusals = {{Path("missing"), kOpenFailed},
+                                                                 {Path("folder"), kOpenFailed},
+                                                                 {Path("big.bin"), kTooLarge}};
 #ifndef _WIN32
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
     refusals.emplace_back(Path("fifo"), kOpenFailed);

@@ -49,7 +49,7 @@ TEST(RasterSurface, TextIsClippedToItsRect) {
     RasterSurface s(&r);
     s.SetBkColor(kBlue);
     s.DrawTextInRect("ABCDEFGHIJ", {0, 0, 20, 10}, dt::Left);
-    EXPECT_EQ(r.Count(r.Bounds(), kBlue) + r.Count(r.Bounds(), kBlack) , 100 * 40);
+    EXPECT_EQ(r.Count(r.Bounds(), kBlue) + r.Count(r.Bounds(), kBlack), 100 * 40);
     EXPECT_EQ(r.Count({20, 0, 100, 40}, kBlue), 0);
     EXPECT_EQ(r.Count({0, 10, 100, 40}, kBlue), 0);
 }
@@ -150,10 +150,18 @@ TEST(HeadlessHost, KeysArePreTranslatedThenTranslatedIntoCharacters) {
         if (m.message != msg::Paint) got.emplace_back(m.message, m.wParam);
     }
     const std::vector<std::pair<unsigned, WParam>> expected = {
-        {msg::KeyDown, 'A'},           {msg::Char, 'a'},          {msg::KeyUp, 'A'},
-        {msg::KeyUp, vk::Escape},      {msg::KeyDown, vk::Control}, {msg::KeyDown, 'V'},
-        {msg::Char, 22},               {msg::KeyUp, 'V'},         {msg::KeyUp, vk::Control},
-        {msg::KeyDown, vk::Space},     {msg::Char, ' '},          {msg::KeyUp, 'Q'},
+        {msg::KeyDown, 'A'},
+        {msg::Char, 'a'},
+        {msg::KeyUp, 'A'},
+        {msg::KeyUp, vk::Escape},
+        {msg::KeyDown, vk::Control},
+        {msg::KeyDown, 'V'},
+        {msg::Char, 22},
+        {msg::KeyUp, 'V'},
+        {msg::KeyUp, vk::Control},
+        {msg::KeyDown, vk::Space},
+        {msg::Char, ' '},
+        {msg::KeyUp, 'Q'},
     };
     EXPECT_EQ(got, expected);
 }

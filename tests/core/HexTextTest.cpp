@@ -165,12 +165,14 @@ TEST(HexTextTest, EveryPairReadsAsStrtolReadsIt) {
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) {
             const char pair[3] = {char(a), char(b), '\0'};
-            if (std::string_view(" \r\n").find_first_of(std::string_view(pair, 2)) != std::string_view::npos)
+            if (std::string_view(" \r\n").find_first_of(std::string_view(pair, 2)) !=
+                std::string_view::npos)
                 continue;  // removed before pairs are read
             const auto parsed = ParseHexBytes(std::string(pair, 2));
             ASSERT_TRUE(parsed.has_value());
             ASSERT_EQ(parsed->size(), 1u);
-            ASSERT_EQ((*parsed)[0], uint8_t(std::strtol(pair, nullptr, 16))) << "pair " << a << ' ' << b;
+            ASSERT_EQ((*parsed)[0], uint8_t(std::strtol(pair, nullptr, 16)))
+                << "pair " << a << ' ' << b;
         }
     }
 }

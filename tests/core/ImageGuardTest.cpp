@@ -53,8 +53,7 @@ const Edit kEdits[] = {
     {"CtrlVInsert", [](auto& h) { PostChars(h, std::string(1, char(CTRL_V))); }, true, true},
     {"DeleteSelectionCommand", [](auto& h) { PostCommand(h, ID_DELETE_SELECTION); }},
     {"InsertFromClipboardCommand", [](auto& h) { PostCommand(h, ID_INSERT_FROM_CLIPBOARD); }},
-    {"OverwriteFromClipboardCommand",
-     [](auto& h) { PostCommand(h, ID_OVERWRITE_FROM_CLIPBOARD); }},
+    {"OverwriteFromClipboardCommand", [](auto& h) { PostCommand(h, ID_OVERWRITE_FROM_CLIPBOARD); }},
     {"EditBitsAndEnter",
      [](auto& h) {
          PostCommand(h, ID_EDIT_BITS);

@@ -181,8 +181,7 @@ TEST_F(InPlaceSaveTest, ASecondSaveOfAFileBeingSavedIsRefusedBeforeItWritesAnyth
         for (const auto& box : other.MessageBoxes()) texts.push_back(box.text);
         EXPECT_EQ(texts, std::vector<std::string>{kCreateFailed}) << linked;
         EXPECT_EQ(ReadFile(Path("a.bin")), image) << linked;
-        const std::set<std::string> names =
-            linked ? LinkedNames() : std::set<std::string>{"a.bin"};
+        const std::set<std::string> names = linked ? LinkedNames() : std::set<std::string>{"a.bin"};
         EXPECT_EQ(Names(dir), names) << linked;
         if (linked) {
             EXPECT_EQ(ReadFile(Path("b.bin")), image);

@@ -1,7 +1,7 @@
 // The search and jump-to-offset panel as drawn.
 #include "InteractFixture.h"
-#include "rules/CommandIds.h"
 #include "hosts/headless/RasterSurface.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 

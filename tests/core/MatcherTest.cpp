@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
-#include "rules/Matcher.h"
 #include "model/ViewModel.h"
+#include "rules/Matcher.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ struct ExactBlock {
 TEST(MatcherTest, HitsAtTheRangeStartAndAtTheVeryEnd) {
     const std::string data = "xyabcxyabc";
     EXPECT_EQ(Find("xy", data, false), 0u);
-    EXPECT_EQ(Find("xy", data, false, 1), 5u) << "the start offset itself is tried, earlier hits are not";
+    EXPECT_EQ(Find("xy", data, false, 1), 5u)
+        << "the start offset itself is tried, earlier hits are not";
     EXPECT_EQ(Find("xy", data, false, 5), 5u);
     EXPECT_EQ(Find("abc", data, false, 3), 7u) << "a hit ending on the last byte";
     EXPECT_EQ(Find("xyabcxyabc", data, false), 0u) << "the whole data";
@@ -52,7 +53,8 @@ TEST(MatcherTest, PatternsRunningPastTheEndAreNeverFound) {
 
 TEST(MatcherTest, OverlappingHitsAreOneByteApart) {
     const std::string data(100, 'a');
-    for (uint32_t first = 0; first <= 96; ++first) ASSERT_EQ(Find("aaaa", data, false, first), first);
+    for (uint32_t first = 0; first <= 96; ++first)
+        ASSERT_EQ(Find("aaaa", data, false, first), first);
     EXPECT_EQ(Find("aaaa", data, false, 97), NO_OFFSET);
 }
 
@@ -69,7 +71,8 @@ TEST(MatcherTest, FoldingTurnsDataCapitalsIntoSmallLettersOnly) {
     EXPECT_EQ(Find("\xE1", "\xC1", true), NO_OFFSET) << "bytes from 0x80 up are not folded";
     EXPECT_EQ(Find("\xE1", "\xE1", true), 0u);
     // The same inside a pattern long enough to be compared in wide steps.
-    const std::string longPattern = "x" + std::string(40, 'q') + "`{\xE1" + std::string(40, 'q') + "x";
+    const std::string longPattern =
+        "x" + std::string(40, 'q') + "`{\xE1" + std::string(40, 'q') + "x";
     std::string longData = "x" + std::string(40, 'Q') + "`{\xE1" + std::string(40, 'Q') + "X";
     EXPECT_EQ(Find(longPattern, longData, true), 0u);
     for (size_t at : {41, 42, 43}) {
@@ -115,16 +118,19 @@ TEST(MatcherTest, AgreesWithThePlainScanOnRandomData) {
             const int plant = int(below(4));
             if (plant == 1 && length <= size) {
                 // An occurrence, often overlapping itself when the alphabet is small.
-                std::copy(pattern.begin(), pattern.end(), bytes.begin() + ptrdiff_t(below(size - length + 1)));
+                std::copy(pattern.begin(), pattern.end(),
+                          bytes.begin() + ptrdiff_t(below(size - length + 1)));
             } else if (plant == 2 && size > 0) {
                 // The data ends with the pattern's first bytes only.
                 const size_t cut = 1 + below(std::min(length, size));
-                std::copy(pattern.begin(), pattern.begin() + ptrdiff_t(cut), bytes.end() - ptrdiff_t(cut));
+                std::copy(pattern.begin(), pattern.begin() + ptrdiff_t(cut),
+                          bytes.end() - ptrdiff_t(cut));
                 if (cut < length) pattern[cut] = uint8_t(pattern[cut] ^ 0x01);
             } else if (plant == 3 && length <= size) {
                 // Copy it out of the data, so that it occurs at least once.
                 const size_t at = below(size - length + 1);
-                std::copy(bytes.begin() + ptrdiff_t(at), bytes.begin() + ptrdiff_t(at + length), pattern.begin());
+                std::copy(bytes.begin() + ptrdiff_t(at), bytes.begin() + ptrdiff_t(at + length),
+                          pattern.begin());
             }
             if (fold && below(4) != 0) {
                 for (auto& b : pattern) b = uint8_t(b >= 'A' && b <= 'Z' ? b + 0x20 : b);
@@ -133,22 +139,26 @@ TEST(MatcherTest, AgreesWithThePlainScanOnRandomData) {
             const ExactBlock data(bytes);
             const uint32_t last = uint32_t(below(size + 1));
             const uint32_t first = uint32_t(below(size + 2));
-            ASSERT_EQ(FindPattern(pattern.data(), length, data.bytes.get(), data.size, first, last, fold),
-                      model::NaiveFind(pattern, fold, data.bytes.get(), data.size, first, last))
-                << "trial " << trial << " query " << query << " size " << size << " length " << length
-                << " range " << first << ".." << last << (fold ? " folded" : " exact");
+            ASSERT_EQ(
+                FindPattern(pattern.data(), length, data.bytes.get(), data.size, first, last, fold),
+                model::NaiveFind(pattern, fold, data.bytes.get(), data.size, first, last))
+                << "trial " << trial << " query " << query << " size " << size << " length "
+                << length << " range " << first << ".." << last << (fold ? " folded" : " exact");
 
             // Walking [start, size) in blocks of random length finds what one
             // scan of the whole range finds.
             const uint32_t start = uint32_t(below(size + 1));
-            const uint32_t whole = model::NaiveFind(pattern, fold, data.bytes.get(), data.size, start);
+            const uint32_t whole =
+                model::NaiveFind(pattern, fold, data.bytes.get(), data.size, start);
             uint32_t walked = NO_OFFSET;
             for (uint32_t from = start; from < data.size && walked == NO_OFFSET;) {
                 const uint32_t to = std::min<uint32_t>(data.size, from + 1 + uint32_t(below(70)));
-                walked = FindPattern(pattern.data(), length, data.bytes.get(), data.size, from, to, fold);
+                walked = FindPattern(pattern.data(), length, data.bytes.get(), data.size, from, to,
+                                     fold);
                 from = to;
             }
-            ASSERT_EQ(walked, whole) << "trial " << trial << " query " << query << " walked from " << start;
+            ASSERT_EQ(walked, whole)
+                << "trial " << trial << " query " << query << " walked from " << start;
         }
     }
 }

@@ -21,14 +21,15 @@ TEST(FadeLevel, FollowsTheFadingMode) {
         int level;
     };
     const Case cases[] = {
-        {1, 0, 0},    {1, 10, 7},   {1, 100, 70}, {1, 255, 178},  // v * 0.7, truncated
-        {1, 90, 62},  {1, 170, 118}, {1, 180, 125},  // the double product lies just below
-        {2, 0, 51},   {2, 1, 51},   {2, 3, 52},   {2, 255, 178},  // 51 + v / 2
-        {0, 0, 179},  {0, 255, 179}, {7, 42, 179}, {-1, 42, 179}, // none
+        {1, 0, 0},   {1, 10, 7},    {1, 100, 70},  {1, 255, 178},  // v * 0.7, truncated
+        {1, 90, 62}, {1, 170, 118}, {1, 180, 125},  // the double product lies just below
+        {2, 0, 51},  {2, 1, 51},    {2, 3, 52},    {2, 255, 178},  // 51 + v / 2
+        {0, 0, 179}, {0, 255, 179}, {7, 42, 179},  {-1, 42, 179},  // none
     };
     for (const Case& c : cases) {
         view.m_nFadeMode = c.mode;
-        EXPECT_EQ(view.FadeLevel(c.value), c.level) << "mode " << c.mode << " value " << int(c.value);
+        EXPECT_EQ(view.FadeLevel(c.value), c.level)
+            << "mode " << c.mode << " value " << int(c.value);
     }
 }
 
@@ -45,9 +46,9 @@ TEST_F(PaintTest, SelectionIsGreyAndTheCaretInsideItRed) {
     const std::string plain = Look(kPlainHex, kBlack, kPlainChar, kBlack);
     const std::string sel = Look(kGreen, kGrey, kYellow, kGrey);
     const std::string caret = Look(kGreen, kRed, kYellow, kRed);
-    EXPECT_EQ(LooksOf(0, 16), (std::vector<std::string>{plain, plain, plain, plain, plain, sel,
-                                                         sel, caret, sel, sel, plain, plain,
-                                                         plain, plain, plain, plain}));
+    EXPECT_EQ(LooksOf(0, 16),
+              (std::vector<std::string>{plain, plain, plain, plain, plain, sel, sel, caret, sel,
+                                        sel, plain, plain, plain, plain, plain, plain}));
 
     view.m_nCaret = 12;  // outside: no cell is red
     Repaint();

@@ -16,9 +16,7 @@ protected:
         host.PaintNow();
     }
 
-    int RowTop(int screenRow) const {
-        return view.m_nCellWidth + screenRow * view.m_nRowHeight;
-    }
+    int RowTop(int screenRow) const { return view.m_nCellWidth + screenRow * view.m_nRowHeight; }
     int DumpWidth() const { return host.GetClientRect().Width() - SCROLLBAR_WIDTH; }
     int DumpHeight() const { return host.GetClientRect().Height(); }
     bool InStatusLine(const headless::DrawnString& s) const {
@@ -52,8 +50,8 @@ protected:
         const int hex = view.m_nHexLeft + 3 * cw * col;
         const int chr = view.m_nCharLeft + cw * col;
         const auto& f = host.LastFrame();
-        return "hex " + Hex(f.At(hex + cw / 2, top + 7)) + " on " + Hex(f.At(hex, top)) +
-               " gap " + Hex(f.At(hex + 2 * cw + 1, top + 1)) + " | char " +
+        return "hex " + Hex(f.At(hex + cw / 2, top + 7)) + " on " + Hex(f.At(hex, top)) + " gap " +
+               Hex(f.At(hex + 2 * cw + 1, top + 1)) + " | char " +
                Hex(f.At(chr + cw / 2, top + 7)) + " on " + Hex(f.At(chr, top));
     }
     static std::string Look(platform::Color hexText, platform::Color hexBack,

@@ -32,7 +32,8 @@ TEST_F(PaintTest, AFailedBufferDrawsNothingAndLeavesTheScreen) {
     EXPECT_EQ(host.PaintCount(), paints);
     EXPECT_TRUE(host.InvalidRect().IsEmpty()) << "the paint still ends";
     for (int y = 0; y < shown.Height(); y += 3) {
-        for (int x = 0; x < shown.Width(); x += 3) ASSERT_EQ(host.Screen().At(x, y), shown.At(x, y));
+        for (int x = 0; x < shown.Width(); x += 3)
+            ASSERT_EQ(host.Screen().At(x, y), shown.At(x, y));
     }
 
     Repaint();
@@ -45,8 +46,8 @@ TEST_F(PaintTest, SecondRowOfTwentyBytesShowsItsOffsetAndFourBytes) {
     SetImage(bytes);
     Repaint();
 
-    EXPECT_EQ(RowTexts(1), (std::vector<std::string>{" 00000010", "40", "@", "41", "A", "42",
-                                                      "B", "43", "C"}));
+    EXPECT_EQ(RowTexts(1),
+              (std::vector<std::string>{" 00000010", "40", "@", "41", "A", "42", "B", "43", "C"}));
     EXPECT_EQ(RowTexts(0).size(), 1u + 2 * 16);
     EXPECT_EQ(RowTexts(0).front(), " 00000000");
     EXPECT_TRUE(RowTexts(2).empty());
@@ -125,7 +126,8 @@ TEST_F(PaintTest, WelcomeScreenWithoutAnImageResetsTheCaption) {
     }
     EXPECT_EQ(lines[4], "");
     EXPECT_EQ(lines[5], " Tips: When modifying data, the data entry mode automatically changes");
-    EXPECT_EQ(lines[11], " The INSERT key will change between Overwrite, and Insert Editing modes.");
+    EXPECT_EQ(lines[11],
+              " The INSERT key will change between Overwrite, and Insert Editing modes.");
 
     const auto& none = strings[1];
     EXPECT_EQ(none.text, "No file loaded...");
@@ -198,8 +200,8 @@ TEST_F(PaintTest, TimerTenRepaintsTheWholeViewOtherIdsDoNot) {
 
 TEST_F(PaintTest, PaintCostIsBoundedByTheVisibleRows) {
     // Rows go on under the status line's strip, down to the bottom.
-    const int visibleRows = (DumpHeight() - view.m_nCellWidth + view.m_nRowHeight - 1) /
-                            view.m_nRowHeight;
+    const int visibleRows =
+        (DumpHeight() - view.m_nCellWidth + view.m_nRowHeight - 1) / view.m_nRowHeight;
     SetImage(size_t(visibleRows) * 16);
     Repaint();
     const size_t filling = DumpStringCount();

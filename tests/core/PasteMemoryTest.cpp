@@ -30,10 +30,10 @@ void MenuCommand(headless::HeadlessHost& host, unsigned id) {
 }
 
 const Way kWays[] = {
-    {"InsertHex", false, false, false,
-     [](auto& h) { MenuCommand(h, ID_INSERT_FROM_CLIPBOARD); }, 2},
-    {"InsertText", true, false, false,
-     [](auto& h) { MenuCommand(h, ID_INSERT_FROM_CLIPBOARD); }, 1},
+    {"InsertHex", false, false, false, [](auto& h) { MenuCommand(h, ID_INSERT_FROM_CLIPBOARD); },
+     2},
+    {"InsertText", true, false, false, [](auto& h) { MenuCommand(h, ID_INSERT_FROM_CLIPBOARD); },
+     1},
     {"OverwriteHex", false, false, false,
      [](auto& h) { MenuCommand(h, ID_OVERWRITE_FROM_CLIPBOARD); }, 2},
     {"OverwriteText", true, false, false,
@@ -83,7 +83,11 @@ protected:
     }
 
     State Now() {
-        return {Image(), Sel(), view.m_chPendingDigit, view.m_strInput, host.Clipboard(),
+        return {Image(),
+                Sel(),
+                view.m_chPendingDigit,
+                view.m_strInput,
+                host.Clipboard(),
                 host.MessageBoxes().size()};
     }
 };
@@ -97,7 +101,8 @@ TEST_P(PasteMemoryTest, AnyTemporaryBlockFailingChangesNothing) {
         const int allocations = host.Allocator().TemporaryAllocations();
         host.Allocator().FailTemporary(n);
         way.act(host);
-        EXPECT_EQ(host.Allocator().TemporaryAllocations(), allocations + n) << "stops at the failure";
+        EXPECT_EQ(host.Allocator().TemporaryAllocations(), allocations + n)
+            << "stops at the failure";
         EXPECT_TRUE(Now() == before);
         EXPECT_TRUE(host.MessageBoxes().empty());
 

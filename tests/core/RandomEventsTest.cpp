@@ -93,8 +93,8 @@ TEST_F(RandomEventsTest, EveryStepFollowsThePlainModel) {
         // A failed allocation of the image, or of the history where nothing
         // else takes temporary memory (typing, DELETE, ENTER, undo, redo),
         // for one step.
-        const bool usesOnlyHistory = action >= 100 || (action >= 50 && action < 75) ||
-                                     (action >= 80 && action < 87);
+        const bool usesOnlyHistory =
+            action >= 100 || (action >= 50 && action < 75) || (action >= 80 && action < 87);
         const bool failImage = rng() % 25 == 0;
         const bool failHistory = usesOnlyHistory && rng() % 8 == 0;
         host.Allocator().FailCall(failImage ? 1 : 0);

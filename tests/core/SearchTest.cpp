@@ -186,8 +186,8 @@ TEST_F(SearchTest, CommandsThatChangeTheImageAreRefusedWhileItRuns) {
     host.TypeText("22");
     host.OnPump([&](int count) {
         if (count != 2) return;
-        for (unsigned id : {ID_DELETE_SELECTION, ID_INSERT_FROM_CLIPBOARD,
-                            ID_OVERWRITE_FROM_CLIPBOARD}) {
+        for (unsigned id :
+             {ID_DELETE_SELECTION, ID_INSERT_FROM_CLIPBOARD, ID_OVERWRITE_FROM_CLIPBOARD}) {
             host.PostViewMessage(msg::Command, id, 0);
         }
         host.PostViewMessage(WM_RUN_SEARCH, 0, 0);  // a second run is refused too
@@ -239,7 +239,7 @@ TEST_F(SearchTest, TheBlockScanAgreesWithTheByteLoop) {
         for (auto& b : pattern) b = uint8_t("abAB\0"[rng() % (fold ? 2 : 5)]);
         // Plant it at, across or just before a block boundary, or cut off at the end.
         const size_t at = round % 4 == 3 ? size - pattern.size() + 1 + rng() % pattern.size()
-                                          : (size_t(1 + rng() % 2) << 22) - rng() % 8;
+                                         : (size_t(1 + rng() % 2) << 22) - rng() % 8;
         for (size_t i = 0; i < pattern.size() && at + i < size; ++i) {
             view.m_image.Overwrite(uint32_t(at + i), &pattern[i], 1);
             data[at + i] = pattern[i];

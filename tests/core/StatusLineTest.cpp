@@ -34,12 +34,10 @@ protected:
         }
         return items;
     }
-    const headless::DrawnString& LastStatusString() const {
-        return host.LastFrameStrings().back();
-    }
+    const headless::DrawnString& LastStatusString() const { return host.LastFrameStrings().back(); }
 
-    static constexpr int kXw = 6;              // "X" in the dialog font
-    static constexpr int kFirst = 2 + kXw;     // inside the inner frame
+    static constexpr int kXw = 6;           // "X" in the dialog font
+    static constexpr int kFirst = 2 + kXw;  // inside the inner frame
 };
 
 TEST_F(StatusLineTest, StripFramesAndReadyBeforeThePointerMoved) {
@@ -73,11 +71,11 @@ TEST_F(StatusLineTest, ReadyWhereNoByteLies) {
     SetImage(40);  // the last row holds 8 bytes
     const int cw = view.m_nCellWidth, top = RowTop(0) + 2;
     const Point misses[] = {
-        {4, top},                                                   // offset column
-        {view.m_nHexLeft + view.m_nHexWidth + 2, top},              // gap between the areas
-        {view.m_nHexLeft + 3, cw - 1},                              // top margin
-        {view.m_nCharLeft + view.m_nCharWidth, top},                // right of the characters
-        {view.m_nHexLeft + 3 * cw * 9, RowTop(2) + 2},              // empty part of the last row
+        {4, top},                                       // offset column
+        {view.m_nHexLeft + view.m_nHexWidth + 2, top},  // gap between the areas
+        {view.m_nHexLeft + 3, cw - 1},                  // top margin
+        {view.m_nCharLeft + view.m_nCharWidth, top},    // right of the characters
+        {view.m_nHexLeft + 3 * cw * 9, RowTop(2) + 2},  // empty part of the last row
         {view.m_nCharLeft + 12 * cw, RowTop(2) + 2},
     };
     for (Point p : misses) {
@@ -111,8 +109,8 @@ TEST_F(StatusLineTest, HoveredByteReadsItsRowColumnValueCharacterAndOffset) {
 TEST_F(StatusLineTest, CharacterItemShowsLineBreaksAndTabsAsEscapes) {
     const std::vector<uint8_t> bytes{0x0A, 0x0D, 0x09, 0x00, '&', 0xE9, 0x01};
     SetImage(bytes);
-    const std::string expected[] = {"Char:\\n", "Char:\\r", "Char:\\t", "Char:",
-                                    "Char:&",   "Char:\xE9", "Char:\x01"};
+    const std::string expected[] = {
+        "Char:\\n", "Char:\\r", "Char:\\t", "Char:", "Char:&", "Char:\xE9", "Char:\x01"};
     for (uint32_t i = 0; i < bytes.size(); ++i) {
         const auto texts = TextsAt(HexPoint(i));
         ASSERT_EQ(texts.size(), 7u);

@@ -9,8 +9,8 @@
 
 #include "FileFixture.h"
 #include "InteractFixture.h"
-#include "rules/CommandIds.h"
 #include "document/EditHistory.h"
+#include "rules/CommandIds.h"
 
 using namespace platform;
 
@@ -31,9 +31,7 @@ struct Snapshot {
 
 class UndoTest : public InteractTest {
 protected:
-    Snapshot Now() const {
-        return {view.m_pData != nullptr, Image(), Sel()};
-    }
+    Snapshot Now() const { return {view.m_pData != nullptr, Image(), Sel()}; }
     void Undo() { host.PressCtrl('z'); }
     void Redo() { host.PressCtrl('y'); }
     void RedoWithShift() {
@@ -270,7 +268,8 @@ TEST_F(UndoFileTest, TheHistoryLivesWithTheImageAndOutlastsASave) {
 // recorded: the record's m_pData is read-only, and only document/ calls the
 // image's edits.
 TEST(ImageWriters, OnlyTheDocumentChangesTheImage) {
-    const std::regex edit(R"(m_image\s*\.\s*(Insert|Overwrite|Exchange|Erase|Fill|Allocate|Release)\b)");
+    const std::regex edit(
+        R"(m_image\s*\.\s*(Insert|Overwrite|Exchange|Erase|Fill|Allocate|Release)\b)");
     std::vector<std::string> found;
     for (const auto& entry :
          std::filesystem::recursive_directory_iterator(BYTEWREN_SOURCE_DIR "/src")) {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "rules/CommandIds.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "rules/CommandIds.h"
 #include "view/HexView.h"
 
 namespace model {
@@ -172,8 +172,8 @@ struct State {
     std::string path;
     std::optional<std::string> clipboard;
     std::vector<std::string> messages;
-    size_t steps = 0;       // in the history of edits
-    size_t undoable = 0;    // of them, those that Undo can take back
+    size_t steps = 0;     // in the history of edits
+    size_t undoable = 0;  // of them, those that Undo can take back
 };
 
 /// The state as the view's record and the host show it.
@@ -451,7 +451,7 @@ public:
     void Undo() {
         if (s.bitEdit || s.panel || done == 0) return;
         Entry& e = history[done - 1];
-        const bool memory = e.change == Change::Insert    ? AllocateTemporary()
+        const bool memory = e.change == Change::Insert  ? AllocateTemporary()
                             : e.change == Change::Erase ? Allocate()
                                                         : true;
         if (!memory) return s.messages.push_back(kNotChanged);
@@ -462,7 +462,7 @@ public:
     void Redo() {
         if (s.bitEdit || s.panel || done == history.size()) return;
         Entry& e = history[done];
-        const bool memory = e.change == Change::Insert    ? Allocate()
+        const bool memory = e.change == Change::Insert  ? Allocate()
                             : e.change == Change::Erase ? AllocateTemporary()
                                                         : true;
         if (!memory) return s.messages.push_back(kNotChanged);

@@ -53,8 +53,7 @@ constexpr qreal kRatios[] = {1.0, 1.5, 2.0};
 
 /// Paints with both surfaces at each ratio and compares; on a difference,
 /// says where.
-void ExpectSamePicture(QSize size, const std::function<void(Surface&)>& paint,
-                       const char* name) {
+void ExpectSamePicture(QSize size, const std::function<void(Surface&)>& paint, const char* name) {
     for (const qreal ratio : kRatios) {
         QtSurface batched(size, ratio);
         DrawnAtOnce reference(size, ratio);
@@ -110,7 +109,8 @@ struct ShownView {
         return QSize(r.Width(), r.Height());
     }
     void Expect(const char* name) {
-        ExpectSamePicture(size(), [&](Surface& s) { view().DrawScreen(s); }, name);
+        ExpectSamePicture(
+            size(), [&](Surface& s) { view().DrawScreen(s); }, name);
     }
 
     QTemporaryDir dir;
@@ -197,30 +197,33 @@ void DeferredTextTest::panelsAndWelcome() {
 
 void DeferredTextTest::fillsAndOverlappingTextsKeepTheirOrder() {
     const Color red = Rgb(255, 0, 0), green = Rgb(0, 200, 0), blue = Rgb(40, 40, 255);
-    ExpectSamePicture(QSize(160, 60), [&](Surface& s) {
-        s.SelectFont({"Lucida Console", 100});
-        s.FillSolidRect({0, 0, 160, 60}, Rgb(0, 0, 0));
-        s.SetBkMode(BkMode::Transparent);
-        // Texts of two colours over each other, then the first colour again.
-        s.SetTextColor(red);
-        s.DrawTextInRect("WWWW", {10, 10, 160, 60}, dt::Left);
-        s.SetTextColor(green);
-        s.DrawTextInRect("MMMM", {13, 12, 160, 60}, dt::Left);
-        s.SetTextColor(red);
-        s.DrawTextInRect("OOOO", {15, 11, 160, 60}, dt::Left);
-        // A text cut by its rectangle, drawn over held-back text.
-        s.SetTextColor(green);
-        s.DrawTextInRect("WWWWWW", {8, 14, 30, 22}, dt::Left);
-        // A fill over part of a glyph, an opaque text over another, and a
-        // frame through a third.
-        s.SetTextColor(blue);
-        s.DrawTextInRect("gjy_", {50, 30, 160, 60}, dt::Left);
-        s.FillSolidRect({52, 34, 58, 48}, green);
-        s.SetBkMode(BkMode::Opaque);
-        s.SetTextColor(red);
-        s.DrawTextInRect("Ay", {60, 38, 160, 60}, dt::Left);
-        s.FrameRect({66, 28, 90, 50}, blue);
-    }, "overlaps");
+    ExpectSamePicture(
+        QSize(160, 60),
+        [&](Surface& s) {
+            s.SelectFont({"Lucida Console", 100});
+            s.FillSolidRect({0, 0, 160, 60}, Rgb(0, 0, 0));
+            s.SetBkMode(BkMode::Transparent);
+            // Texts of two colours over each other, then the first colour again.
+            s.SetTextColor(red);
+            s.DrawTextInRect("WWWW", {10, 10, 160, 60}, dt::Left);
+            s.SetTextColor(green);
+            s.DrawTextInRect("MMMM", {13, 12, 160, 60}, dt::Left);
+            s.SetTextColor(red);
+            s.DrawTextInRect("OOOO", {15, 11, 160, 60}, dt::Left);
+            // A text cut by its rectangle, drawn over held-back text.
+            s.SetTextColor(green);
+            s.DrawTextInRect("WWWWWW", {8, 14, 30, 22}, dt::Left);
+            // A fill over part of a glyph, an opaque text over another, and a
+            // frame through a third.
+            s.SetTextColor(blue);
+            s.DrawTextInRect("gjy_", {50, 30, 160, 60}, dt::Left);
+            s.FillSolidRect({52, 34, 58, 48}, green);
+            s.SetBkMode(BkMode::Opaque);
+            s.SetTextColor(red);
+            s.DrawTextInRect("Ay", {60, 38, 160, 60}, dt::Left);
+            s.FrameRect({66, 28, 90, 50}, blue);
+        },
+        "overlaps");
 }
 
 void DeferredTextTest::everyCharacterStaysInsideItsMeasuredInk() {

@@ -95,8 +95,8 @@ void KeyTranslationTest::characters_data() {
     QTest::newRow("Shift+a") << int(Qt::Key_A) << shift << "A" << int('A');
     QTest::newRow("Shift+1") << int(Qt::Key_Exclam) << shift << "!" << int('!');
     QTest::newRow("5") << int(Qt::Key_5) << none << "5" << int('5');
-    QTest::newRow("keypad 5") << int(Qt::Key_5) << Qt::KeyboardModifiers(Qt::KeypadModifier)
-                              << "5" << int('5');
+    QTest::newRow("keypad 5") << int(Qt::Key_5) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "5"
+                              << int('5');
     QTest::newRow("Ctrl+C") << int(Qt::Key_C) << ctrl << "\x03" << 3;
     QTest::newRow("Ctrl+F without text") << int(Qt::Key_F) << ctrl << "" << 6;
     QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << "v" << 22;
@@ -113,10 +113,8 @@ void KeyTranslationTest::characters_data() {
     QTest::newRow("Backtab") << int(Qt::Key_Backtab) << shift << "" << 9;
     QTest::newRow("Delete has none") << int(Qt::Key_Delete) << none << "\x7f" << -1;
     QTest::newRow("F5 has none") << int(Qt::Key_F5) << none << "" << -1;
-    QTest::newRow("Latin-1 e-acute") << int(Qt::Key_Eacute) << none << QString(QChar(0xE9))
-                                     << 0xE9;
-    QTest::newRow("beyond Latin-1") << int(Qt::Key_unknown) << none << QString(QChar(0x20AC))
-                                    << -1;
+    QTest::newRow("Latin-1 e-acute") << int(Qt::Key_Eacute) << none << QString(QChar(0xE9)) << 0xE9;
+    QTest::newRow("beyond Latin-1") << int(Qt::Key_unknown) << none << QString(QChar(0x20AC)) << -1;
 }
 
 void KeyTranslationTest::characters() {

@@ -26,9 +26,7 @@ using namespace qthost;
 
 namespace {
 
-QRect ClientRect(QtMainWindowHost& host) {
-    return QRect(QPoint(0, 0), host.ClientArea()->size());
-}
+QRect ClientRect(QtMainWindowHost& host) { return QRect(QPoint(0, 0), host.ClientArea()->size()); }
 
 /// Runs f on the modal window once one is up (polling, since it opens
 /// from inside an event handler).
@@ -90,12 +88,11 @@ void MainWindowTest::menuHasTheDialogsItemsWithoutShortcutsOrChecks() {
         }
     }
     QCOMPARE(titles, QStringList({"&File", "&View", "&Help"}));
-    QCOMPARE(items, QStringList({"&Open=32771", "&New=32774", "&Reload File=32778",
-                                 "Save &As=32773", "&Save=32772",
-                                 "&Decrease Column\tF5=32776", "&Increase Column\tF6=32775", "-",
-                                 "&Normal Character Fading=32779",
-                                 "&Less Character Fading=32780", "N&o Character Fading=32781",
-                                 "&About...=32777"}));
+    QCOMPARE(items,
+             QStringList({"&Open=32771", "&New=32774", "&Reload File=32778", "Save &As=32773",
+                          "&Save=32772", "&Decrease Column\tF5=32776", "&Increase Column\tF6=32775",
+                          "-", "&Normal Character Fading=32779", "&Less Character Fading=32780",
+                          "N&o Character Fading=32781", "&About...=32777"}));
 }
 
 void MainWindowTest::windowHasCaptionIconAndTemplateSize() {
@@ -142,7 +139,7 @@ void MainWindowTest::sizeChangesAndMenuCommandsReachTheDialog() {
     QCOMPARE(PointFromLParam(dlg.seen.back().lParam), (Point{client.width(), client.height()}));
 
     QAction* view = host->Widget()->MenuBar()->actions().at(1);
-    view->menu()->actions().at(1)->trigger();  // Increase Column
+    view->menu()->actions().at(1)->trigger();      // Increase Column
     QCOMPARE(dlg.seen.back().message, msg::Size);  // posted, not yet delivered
     QCoreApplication::processEvents();
     QCOMPARE(dlg.seen.back().message, msg::Command);

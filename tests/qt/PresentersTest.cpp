@@ -42,8 +42,8 @@ private slots:
 };
 
 void PresentersTest::popupMenuReturnsTheChosenId() {
-    const std::vector<MenuItem> items = {{"&Copy\tCtrl+C", 160}, MenuItem::Separator(),
-                                         {"Select &All", 170}};
+    const std::vector<MenuItem> items = {
+        {"&Copy\tCtrl+C", 160}, MenuItem::Separator(), {"Select &All", 170}};
     QStringList texts;
     WhenUp([] { return QApplication::activePopupWidget(); },
            [&texts](QWidget* w) {
@@ -73,9 +73,9 @@ void PresentersTest::messageBoxesHaveTheirIconsButtonsAndAnswers() {
                QCOMPARE(box->buttons().size(), 1);
                box->button(QMessageBox::Ok)->click();
            });
-    QCOMPARE(RealPresenters().messageBox->Show(nullptr, "Failed", "bytewren",
-                                               mb::Ok | mb::IconError),
-             mb::IdOk);
+    QCOMPARE(
+        RealPresenters().messageBox->Show(nullptr, "Failed", "bytewren", mb::Ok | mb::IconError),
+        mb::IdOk);
     QCOMPARE(icon, QMessageBox::Critical);
     QCOMPARE(title, QString("bytewren"));
 

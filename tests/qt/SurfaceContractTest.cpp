@@ -36,7 +36,8 @@ public:
     int Touched(const Rect& r) {
         int n = 0;
         for (int y = std::max(0, r.top); y < std::min(kH, r.bottom); ++y) {
-            for (int x = std::max(0, r.left); x < std::min(kW, r.right); ++x) n += !(At(x, y) == kCanvas);
+            for (int x = std::max(0, r.left); x < std::min(kW, r.right); ++x)
+                n += !(At(x, y) == kCanvas);
         }
         return n;
     }
@@ -217,7 +218,8 @@ void SurfaceContractTest::alignment() {
         if (k.format & dt::Center) x = r.left + (r.Width() - e.cx) / 2;
         if (k.format & dt::Right) x = r.right - e.cx;
         int y = r.top;
-        if ((k.format & dt::SingleLine) && (k.format & dt::VCenter)) y = r.top + (r.Height() - e.cy) / 2;
+        if ((k.format & dt::SingleLine) && (k.format & dt::VCenter))
+            y = r.top + (r.Height() - e.cy) / 2;
         if ((k.format & dt::SingleLine) && (k.format & dt::Bottom)) y = r.bottom - e.cy;
         const Rect extent{x, y, x + e.cx, y + e.cy};
         QVERIFY2(c->Touched(extent) == e.cx * e.cy, k.name);
@@ -239,7 +241,9 @@ void SurfaceContractTest::prefixesLinesAndControlCharacters() {
         {"&A", dt::Left, 1, 1},
         {"&A", dt::NoPrefix, 2, 1},
         {"A&", dt::Left, 1, 1},
-        {"A\x01\x7f" "B", dt::Left, 2, 1},
+        {"A\x01\x7f"
+         "B",
+         dt::Left, 2, 1},
         {"AB\r\nC\nDEF", dt::Left, 3, 3},
         {"AB\rC", dt::Left, 2, 2},
         {"AB\r\nC", dt::SingleLine, 3, 1},

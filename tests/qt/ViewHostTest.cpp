@@ -182,8 +182,9 @@ void ViewHostTest::pointerMessagesCarryClientPoints() {
     QTest::mousePress(w, Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(31, 41));
     QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, QPoint(5, 6));
-    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(50, 60), w->mapToGlobal(QPointF(50, 60)),
-                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(50, 60),
+                       w->mapToGlobal(QPointF(50, 60)), Qt::LeftButton, Qt::LeftButton,
+                       Qt::NoModifier);
     QApplication::sendEvent(w, &second);  // the second press of a double click
     QTest::mouseMove(w, QPoint(70, 80));
     QTest::mouseMove(w, QPoint(w->width() - 5, 80));  // no scroll bar yet: the view's
@@ -205,8 +206,7 @@ void ViewHostTest::pointerMessagesCarryClientPoints() {
         {msg::MouseMove, {w->width() - 5, 80}},
     };
     QCOMPARE(trail, expected);
-    QCOMPARE(f.view().Dispatched(msg::LButtonDown).front().wParam,
-             WParam(mk::LButton | mk::Shift));
+    QCOMPARE(f.view().Dispatched(msg::LButtonDown).front().wParam, WParam(mk::LButton | mk::Shift));
 
     // With a scroll bar, moves over its strip are not the view's.
     f.services().CreateScrollBar({w->width() - 18, 0, w->width(), w->height()}, 150);
@@ -311,7 +311,8 @@ void ViewHostTest::dropHandsOverOnlyTheFirstLocalFile() {
 void ViewHostTest::scrollBarMovesOnlyWhenTheCoreSaysSo() {
     Fixture f;
     const QRect r(f.widget()->width() - 18, 0, 18, f.widget()->height());
-    auto bar = f.services().CreateScrollBar({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, 150);
+    auto bar =
+        f.services().CreateScrollBar({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, 150);
     ScrollBarWidget* w = f.host->View().ScrollBar();
     QCOMPARE(w->geometry(), r);
 
@@ -345,16 +346,20 @@ void ViewHostTest::scrollBarMovesOnlyWhenTheCoreSaysSo() {
     for (const Message& m : f.view().Dispatched(msg::VScroll)) {
         codes.emplace_back(LoWord(m.wParam), HiWord(m.wParam));
     }
-    const std::vector<std::pair<unsigned, unsigned>> expected = {
-        {sb::LineDown, 10}, {sb::PageUp, 10}, {sb::Bottom, 10},
-        {sb::ThumbTrack, 30}, {sb::ThumbPosition, 30}};
+    const std::vector<std::pair<unsigned, unsigned>> expected = {{sb::LineDown, 10},
+                                                                 {sb::PageUp, 10},
+                                                                 {sb::Bottom, 10},
+                                                                 {sb::ThumbTrack, 30},
+                                                                 {sb::ThumbPosition, 30}};
     QCOMPARE(codes, expected);
 
     f.view().seen.clear();
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(9, w->height() - 4));
     codes.clear();
-    for (const Message& m : f.view().Dispatched(msg::VScroll)) codes.emplace_back(LoWord(m.wParam), 0);
-    QCOMPARE(codes, (std::vector<std::pair<unsigned, unsigned>>{{sb::LineDown, 0}, {sb::EndScroll, 0}}));
+    for (const Message& m : f.view().Dispatched(msg::VScroll))
+        codes.emplace_back(LoWord(m.wParam), 0);
+    QCOMPARE(codes,
+             (std::vector<std::pair<unsigned, unsigned>>{{sb::LineDown, 0}, {sb::EndScroll, 0}}));
 
     bar->EnableWindow(false);
     QVERIFY(!bar->IsWindowEnabled());
@@ -369,7 +374,9 @@ void ViewHostTest::clipboardRoundTripsEveryByte() {
     QVERIFY(f.services().WriteClipboardText(all));
     QCOMPARE(f.services().ReadClipboardText(), std::optional<std::pmr::string>(all));
 
-    QGuiApplication::clipboard()->setText(QString::fromUtf8("a\xe2\x82\xac" "b\0c"));
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8("a\xe2\x82\xac"
+                          "b\0c"));
     QCOMPARE(f.services().ReadClipboardText(), std::optional<std::pmr::string>("a?b"));
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
     QCOMPARE(f.services().ReadClipboardText(), std::optional<std::pmr::string>());
@@ -405,8 +412,8 @@ void ViewHostTest::descriptionIsTheViewsAccessibleText() {
 void ViewHostTest::popupChoiceComesBackAsACommand() {
     Fixture f;
     f.popup.answer = 170;
-    const std::vector<MenuItem> items = {{"&Copy\tCtrl+C", 160}, MenuItem::Separator(),
-                                         {"Select &All", 170}};
+    const std::vector<MenuItem> items = {
+        {"&Copy\tCtrl+C", 160}, MenuItem::Separator(), {"Select &All", 170}};
     f.services().TrackPopupMenu(items, {300, 200});
     QCOMPARE(f.popup.shown.size(), size_t(3));
     QCOMPARE(f.popup.at, QPoint(300, 200));
@@ -431,7 +438,8 @@ void ViewHostTest::messageBoxesAndFileDialogsGetTheirRequests() {
     QCOMPARE(f.box.captions, QStringList({ApplicationCaption(), "Overwrite Warning"}));
     QCOMPARE(ApplicationCaption(), QString("qt_ViewHostTest"));
     QCOMPARE(f.box.texts.front(), QString::fromUtf8("Cannot open /tmp/caf\xc3\xa9"));
-    QCOMPARE(f.box.types, (std::vector<unsigned>{mb::Ok | mb::IconError, mb::YesNo | mb::IconExclamation}));
+    QCOMPARE(f.box.types,
+             (std::vector<unsigned>{mb::Ok | mb::IconError, mb::YesNo | mb::IconExclamation}));
 
     const std::string filter = "All Files (*.*)|*.*||";
     f.files.answer = QString::fromUtf8("/tmp/\xc3\xa9t\xc3\xa9.bin");

@@ -28,8 +28,8 @@ bool ClipboardOwned(const std::string& display) {
         xcb_intern_atom_reply_t* atom =
             xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 9, "CLIPBOARD"), nullptr);
         if (atom) {
-            xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-                c, xcb_get_selection_owner(c, atom->atom), nullptr);
+            xcb_get_selection_owner_reply_t* owner =
+                xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
             owned = owner && owner->owner != XCB_NONE;
             std::free(owner);
             std::free(atom);
@@ -76,8 +76,8 @@ void XcbClipboardTest::initTestCase() {
     // -displayfd 1: the server picks a free display and names it on stdout.
     // -noreset: it would otherwise reset, refusing connections for a moment,
     // whenever its last client leaves.
-    m_server.start("Xvfb", {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
-                            "64x64x24"});
+    m_server.start("Xvfb",
+                   {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0", "64x64x24"});
     QVERIFY2(m_server.waitForStarted(10000), "Xvfb must be installed (scripts/setup)");
     QByteArray number;
     QDeadlineTimer deadline(60000);
@@ -180,10 +180,12 @@ void XcbClipboardTest::utf8DecodesToLatin1() {
         const char* latin1;
     } cases[] = {
         {"plain", "plain"},
-        {"\xc3\xa9\xc3\xbf\xc2\xa0", "\xe9\xff\xa0"},   // the top half of Latin-1
-        {"\xe2\x82\xac\xf0\x9f\x98\x80", "??"},          // beyond U+00FF: one ? each
-        {"a\xff" "b\xc3", "a?b?"},                        // malformed, cut short
-        {"\xc0\xaf", "??"},                                // never valid lead bytes
+        {"\xc3\xa9\xc3\xbf\xc2\xa0", "\xe9\xff\xa0"},  // the top half of Latin-1
+        {"\xe2\x82\xac\xf0\x9f\x98\x80", "??"},        // beyond U+00FF: one ? each
+        {"a\xff"
+         "b\xc3",
+         "a?b?"},            // malformed, cut short
+        {"\xc0\xaf", "??"},  // never valid lead bytes
     };
     for (const auto& c : cases) {
         std::pmr::string text(c.utf8);

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "Drops.h"
+#include "files/win32/Utf16.h"
 #include "hosts/win32/Clipboard.h"
 #include "hosts/win32/Win32ViewHost.h"
-#include "files/win32/Utf16.h"
 
 using namespace win32host;
 

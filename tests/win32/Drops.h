@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+// After <windows.h>, which they need:
 #include <shellapi.h>
 #include <shlobj.h>
 

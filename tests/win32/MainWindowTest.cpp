@@ -20,12 +20,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/MainDlg.h"
 #include "Drops.h"
+#include "app/MainDlg.h"
+#include "files/win32/Utf16.h"
 #include "hosts/win32/GdiSurface.h"
 #include "hosts/win32/Handles.h"
 #include "hosts/win32/MainDialogHost.h"
-#include "files/win32/Utf16.h"
 
 using namespace win32host;
 
@@ -60,8 +60,7 @@ protected:
 
     std::string WriteFile(const std::string& name, const std::string& bytes) {
         const std::string path = dir + "\\" + name;
-        std::ofstream(std::filesystem::path(files::win32::Widen(path)), std::ios::binary)
-            << bytes;
+        std::ofstream(std::filesystem::path(files::win32::Widen(path)), std::ios::binary) << bytes;
         return path;
     }
     std::string Image() const {
@@ -81,7 +80,8 @@ bool Shows(HWND window, const RECT& area, COLORREF colour) {
     HDC dc = ::GetDC(window);
     bool found = false;
     for (int y = area.top; y < area.bottom && !found; ++y) {
-        for (int x = area.left; x < area.right && !found; ++x) found = ::GetPixel(dc, x, y) == colour;
+        for (int x = area.left; x < area.right && !found; ++x)
+            found = ::GetPixel(dc, x, y) == colour;
     }
     ::ReleaseDC(window, dc);
     return found;
@@ -125,7 +125,8 @@ TEST_F(MainWindowTest, TypedCharactersReachTheViewAs8BitText) {
     // A character above 0x7E in the code page, one the code page lacks and a
     // surrogate pair type nothing, not even a '?'; the others type their
     // bytes.
-    for (wchar_t unit : {L'A', L'\u20AC', L'\u0100', wchar_t(0xD83D), wchar_t(0xDE00), L'b', L'~'}) {
+    for (wchar_t unit :
+         {L'A', L'\u20AC', L'\u0100', wchar_t(0xD83D), wchar_t(0xDE00), L'b', L'~'}) {
         ::PostMessageW(view, WM_CHAR, unit, 1);
     }
     Pump();
@@ -160,8 +161,8 @@ TEST_F(MainWindowTest, ADropLoadsItsFirstFile) {
     Open();
     const std::string first = WriteFile("first \u00E9.bin", "one");
     const std::string second = WriteFile("second.bin", "two");
-    const std::wstring names = files::win32::Widen(first) + L'\0' +
-                               files::win32::Widen(second) + L'\0';
+    const std::wstring names =
+        files::win32::Widen(first) + L'\0' + files::win32::Widen(second) + L'\0';
     ASSERT_TRUE(::PostMessageW(view, WM_DROPFILES, WPARAM(MakeDrop(names)), 0));
     Pump();
     EXPECT_EQ(Image(), "one");
@@ -223,13 +224,12 @@ TEST_F(MainWindowTest, TheViewPaintsItsScreenInOneCopy) {
     // The caret byte's hex pair on its red, the status line's fill at the
     // bottom, and nothing of the view's in the scroll bar's strip.
     const int rowTop = v.m_nCellWidth;
-    EXPECT_TRUE(Shows(view, {v.m_nHexLeft, rowTop, v.m_nHexLeft + 2 * v.m_nCellWidth,
-                             rowTop + v.m_nRowHeight},
-                      RGB(175, 75, 75)));
-    EXPECT_TRUE(Shows(view, {0, client.bottom - 18, client.right - 18, client.bottom},
-                      RGB(20, 20, 20)));
-    EXPECT_FALSE(Shows(view, {client.right - 18, 0, client.right, client.bottom},
-                       RGB(20, 20, 20)));
+    EXPECT_TRUE(Shows(
+        view, {v.m_nHexLeft, rowTop, v.m_nHexLeft + 2 * v.m_nCellWidth, rowTop + v.m_nRowHeight},
+        RGB(175, 75, 75)));
+    EXPECT_TRUE(
+        Shows(view, {0, client.bottom - 18, client.right - 18, client.bottom}, RGB(20, 20, 20)));
+    EXPECT_FALSE(Shows(view, {client.right - 18, 0, client.right, client.bottom}, RGB(20, 20, 20)));
 }
 
 namespace {
@@ -255,8 +255,8 @@ std::string ReadAccessible(HWND window, MainDialogHost& host) {
             object->get_accRole(self, &role);
             object->get_accName(self, &name);
             object->get_accDescription(self, &description);
-            read = std::to_string(role.lVal) + "|" + files::win32::Narrow(name ? name : L"") +
-                   "|" + files::win32::Narrow(description ? description : L"");
+            read = std::to_string(role.lVal) + "|" + files::win32::Narrow(name ? name : L"") + "|" +
+                   files::win32::Narrow(description ? description : L"");
             ::SysFreeString(name);
             ::SysFreeString(description);
             object->Release();

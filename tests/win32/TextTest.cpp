@@ -72,7 +72,7 @@ TEST(PlacementTest, WindowsAreCentredInsideTheWorkArea) {
 }
 
 TEST(FontTest, PointFontsAreCharacterHeightsRoundedAtTheScreensDpi) {
-    EXPECT_EQ(PointFontHeight(100, 96), -13);  // 13.33
-    EXPECT_EQ(PointFontHeight(80, 96), -11);   // 10.67
+    EXPECT_EQ(PointFontHeight(100, 96), -13);   // 13.33
+    EXPECT_EQ(PointFontHeight(80, 96), -11);    // 10.67
     EXPECT_EQ(PointFontHeight(100, 120), -17);  // 16.67
 }

@@ -65,8 +65,8 @@ void DropCachedContents(int fd) { (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_DON
 /// a new file), given old's owner, group and mode where the system allows
 /// it. NO_FILE when none can be made there; ownerMismatch tells whether the
 /// new file could not be made like old.
-FileHandle CreateReplacement(const std::string& target, const struct stat* old,
-                             std::string& temp, bool& ownerMismatch) {
+FileHandle CreateReplacement(const std::string& target, const struct stat* old, std::string& temp,
+                             bool& ownerMismatch) {
     ownerMismatch = false;
     // An existing file's contents must never be readable by more people
     // than before, even briefly: its replacement starts private.
@@ -95,15 +95,14 @@ std::unique_ptr<SaveWriter> BeginInPlaceSave(const std::string& target, const st
     if (file == NO_FILE) {
         // It may be written but not read: then no backup can be made.
         why = errno == EACCES ? OutputFile::Opened::NoBackup : OutputFile::Opened::CannotWrite;
-    } else if (::fstat(int(file), &st) != 0 || st.st_dev != old.st_dev ||
-               st.st_ino != old.st_ino) {
+    } else if (::fstat(int(file), &st) != 0 || st.st_dev != old.st_dev || st.st_ino != old.st_ino) {
         why = OutputFile::Opened::CannotWrite;  // replaced since it was examined
     } else if (!CreateBackup(target, backup)) {
         why = OutputFile::Opened::NoBackup;
     } else {
         why = OutputFile::Opened::Ready;
-        return MakeInPlaceSave(target, file, held, std::move(backup),
-                               unsigned(st.st_mode & 07777), uint64_t(st.st_size), length);
+        return MakeInPlaceSave(target, file, held, std::move(backup), unsigned(st.st_mode & 07777),
+                               uint64_t(st.st_size), length);
     }
     sys::Close(file);
     sys::Close(held);
@@ -149,7 +148,8 @@ std::unique_ptr<SaveWriter> BeginSave(const std::string& target, uint64_t length
         sys::Close(replacement);
         sys::RemoveFile(temp);
     }
-    if (method == WriteMethod::WriteInPlace) return BeginInPlaceSave(target, old, held, length, why);
+    if (method == WriteMethod::WriteInPlace)
+        return BeginInPlaceSave(target, old, held, length, why);
     sys::Close(held);
     return nullptr;
 }

@@ -80,9 +80,9 @@ FileHandle CreateNewFile(const std::string& path, bool, bool& exists) {
     // A new file gets the permissions its folder passes on, which are the
     // user's own in the user's temporary folder.
     // DELETE lets RenameToNewName rename it while it is held.
-    HANDLE file = ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                      FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     exists = file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS;
     return file == INVALID_HANDLE_VALUE ? NO_FILE : reinterpret_cast<FileHandle>(file);
 }
@@ -113,8 +113,8 @@ bool RenameToNewName(FileHandle file, const std::string&, const std::string& to,
     info->RootDirectory = nullptr;
     info->FileNameLength = DWORD(name.size() * sizeof(WCHAR));
     std::copy(name.begin(), name.end(), info->FileName);
-    const bool renamed = ::SetFileInformationByHandle(Handle(file), FileRenameInfo, info,
-                                                      DWORD(buffer.size())) != 0;
+    const bool renamed =
+        ::SetFileInformationByHandle(Handle(file), FileRenameInfo, info, DWORD(buffer.size())) != 0;
     const DWORD error = renamed ? ERROR_SUCCESS : ::GetLastError();
     exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
     return renamed;
@@ -188,11 +188,10 @@ bool RenameOver(FileHandle& file, FileHandle& held, const std::string& from,
     const std::wstring source = win32::Widen(from);
     const std::wstring target = win32::Widen(to);
     const std::wstring backup = source + L"-old";
-    const bool replaced =
-        ::ReplaceFileW(target.c_str(), source.c_str(), backup.c_str(),
-                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
-        ::MoveFileExW(source.c_str(), target.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool replaced = ::ReplaceFileW(target.c_str(), source.c_str(), backup.c_str(),
+                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+                          ::MoveFileExW(source.c_str(), target.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     const bool oldFileMoved = ::GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (replaced) {
         if (oldFileMoved) ::DeleteFileW(backup.c_str());

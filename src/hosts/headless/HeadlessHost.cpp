@@ -81,8 +81,7 @@ LResult HeadlessHost::DefaultProcessing(const Message& message) {
         case msg::SysCommand:
             if (message.wParam == syscmd::Close) m_dialogClosed = true;
             return 0;
-        default:
-            return 0;
+        default: return 0;
     }
 }
 
@@ -298,9 +297,7 @@ void HeadlessHost::ResizeMainWindow(int width, int height) {
     RunUntilIdle();
 }
 
-void HeadlessHost::RequestClose() {
-    Post({Target::Main, {msg::SysCommand, syscmd::Close, 0}, -1});
-}
+void HeadlessHost::RequestClose() { Post({Target::Main, {msg::SysCommand, syscmd::Close, 0}, -1}); }
 
 void HeadlessHost::ChooseMenuCommand(unsigned id) {
     Post({Target::Main, {msg::Command, id, 0}, -1});

@@ -120,7 +120,10 @@ public:
     /// Key down and, when the platform would derive one, its character.
     void KeyDown(unsigned vk);
     void KeyUp(unsigned vk);
-    void PressKey(unsigned vk) { KeyDown(vk); KeyUp(vk); }
+    void PressKey(unsigned vk) {
+        KeyDown(vk);
+        KeyUp(vk);
+    }
     /// Ctrl held while letter is pressed: gives the control code.
     void PressCtrl(char letter);
     /// Types one character (its key goes down, the character, the key up).
@@ -129,7 +132,10 @@ public:
     void MoveMouse(platform::Point client);
     void LButtonDown(platform::Point client);
     void LButtonUp(platform::Point client);
-    void Click(platform::Point client) { LButtonDown(client); LButtonUp(client); }
+    void Click(platform::Point client) {
+        LButtonDown(client);
+        LButtonUp(client);
+    }
     void Drag(platform::Point from, platform::Point to);
     void RightClick(platform::Point client);
     /// One wheel message; a negative delta turns the wheel towards the user.

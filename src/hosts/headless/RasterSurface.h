@@ -44,6 +44,7 @@ public:
 
     const std::vector<DrawnString>& Strings() const { return m_strings; }
     Raster* Target() const { return m_raster; }
+
 private:
     void FillArea(const platform::Rect& rect, platform::Color colour) override;
     void Fill(const platform::Rect& rect, platform::Color colour, const platform::Rect& clip);

@@ -33,8 +33,7 @@ void* ScriptedAllocator::TemporaryResource::do_allocate(size_t bytes, size_t ali
     return std::pmr::new_delete_resource()->allocate(bytes, alignment);
 }
 
-void ScriptedAllocator::TemporaryResource::do_deallocate(void* p, size_t bytes,
-                                                         size_t alignment) {
+void ScriptedAllocator::TemporaryResource::do_deallocate(void* p, size_t bytes, size_t alignment) {
     std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
 }
 

@@ -17,8 +17,8 @@ int MulDiv(int a, int b, int c) {
 
 DialogBaseUnits BaseUnitsOf(const QFont& font) {
     const QFontMetrics m(font);
-    const int width = m.horizontalAdvance(
-        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    const int width =
+        m.horizontalAdvance(QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
     return {(width / 26 + 1) / 2, m.height()};
 }
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "hosts/qt/LatinGlyphs.h"
-#include "platform/Shapes.h"
 #include "platform/InkIndex.h"
+#include "platform/Shapes.h"
 
 namespace qthost {
 

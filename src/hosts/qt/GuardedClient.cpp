@@ -24,11 +24,13 @@ Result Guard(const Message& message, Call call, Result dropped) {
 }  // namespace
 
 LResult GuardedClient::WindowProc(const Message& message) {
-    return Guard(message, [&] { return m_client.WindowProc(message); }, LResult(0));
+    return Guard(
+        message, [&] { return m_client.WindowProc(message); }, LResult(0));
 }
 
 bool GuardedClient::PreTranslateMessage(Message& message) {
-    return Guard(message, [&] { return m_client.PreTranslateMessage(message); }, true);
+    return Guard(
+        message, [&] { return m_client.PreTranslateMessage(message); }, true);
 }
 
 }  // namespace qthost

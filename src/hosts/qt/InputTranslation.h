@@ -4,8 +4,8 @@
 // platform's message translation derives them.
 #pragma once
 
-#include <Qt>
 #include <QString>
+#include <Qt>
 
 #include <set>
 

@@ -58,8 +58,8 @@ void MeasureInk(LatinGlyphs& table, int lineHeight, qreal ratio) {
             const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
             for (int x = 0; x < canvas.width(); ++x) {
                 if (line[x] == black) continue;
-                const bool edge = x == 0 || y == 0 || x == canvas.width() - 1 ||
-                                  y == canvas.height() - 1;
+                const bool edge =
+                    x == 0 || y == 0 || x == canvas.width() - 1 || y == canvas.height() - 1;
                 const auto [left, right] = LogicalSpan(x - margin, ratio);
                 const auto [top, bottom] = LogicalSpan(y - margin, ratio);
                 ink = ink.Union(edge ? kUnbounded : Rect{left, top, right, bottom});
@@ -100,7 +100,8 @@ Rect LatinGlyphs::InkOf(const std::string& shown, QPoint baseline) const {
     for (unsigned char c : shown) {
         const Rect& g = ink[c];
         if (!g.IsEmpty()) {
-            all = all.Union({x + g.left, baseline.y() + g.top, x + g.right, baseline.y() + g.bottom});
+            all =
+                all.Union({x + g.left, baseline.y() + g.top, x + g.right, baseline.y() + g.bottom});
         }
         x += advance[c];
     }

@@ -194,8 +194,7 @@ LResult QtMainWindowHost::DefaultProcessing(const Message& message) {
             if (id == unsigned(mb::IdOk) || id == unsigned(mb::IdCancel)) EndDialog(int(id));
             return 0;
         }
-        default:
-            return 0;
+        default: return 0;
     }
 }
 
@@ -221,8 +220,7 @@ void QtMainWindowHost::OnCloseRequest() {
 
 void QtMainWindowHost::PostCommand(unsigned id) {
     if (m_widget) {
-        QCoreApplication::postEvent(m_widget.get(),
-                                    new PostedMessageEvent({msg::Command, id, 0}));
+        QCoreApplication::postEvent(m_widget.get(), new PostedMessageEvent({msg::Command, id, 0}));
     }
 }
 

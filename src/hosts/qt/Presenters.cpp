@@ -33,8 +33,7 @@ public:
 
 class QtMessageBox final : public MessageBoxPresenter {
 public:
-    int Show(QWidget* parent, const QString& text, const QString& caption,
-             unsigned type) override {
+    int Show(QWidget* parent, const QString& text, const QString& caption, unsigned type) override {
         QMessageBox box(parent);
         box.setWindowTitle(caption);
         box.setText(text);
@@ -64,7 +63,7 @@ public:
         QFileDialog dialog(parent);
         dialog.setAcceptMode(options.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(options.flags & ofn::FileMustExist ? QFileDialog::ExistingFile
-                                                           : QFileDialog::AnyFile);
+                                                              : QFileDialog::AnyFile);
         dialog.setNameFilters(options.nameFilters);
         if (!(options.flags & ofn::OverwritePrompt)) {
             dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -187,8 +187,7 @@ void QtViewHost::SetArrowCursor() {
 }
 
 void QtViewHost::TrackPopupMenu(const std::vector<MenuItem>& items, Point screen) {
-    const unsigned chosen =
-        m_presenters.popup->Choose(items, QPoint(screen.x, screen.y), m_widget);
+    const unsigned chosen = m_presenters.popup->Choose(items, QPoint(screen.x, screen.y), m_widget);
     if (chosen) PostViewMessage(msg::Command, chosen, 0);
 }
 

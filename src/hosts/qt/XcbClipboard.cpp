@@ -94,7 +94,8 @@ std::optional<xcb_atom_t> TakeProperty(xcb_connection_t* c, xcb_window_t window,
     for (uint32_t offset = 0;;) {
         // The server deletes the property with the read that reaches its end.
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-            c, xcb_get_property(c, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, offset, kReadLongs),
+            c,
+            xcb_get_property(c, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, offset, kReadLongs),
             nullptr));
         if (!reply) return std::nullopt;
         const int length = xcb_get_property_value_length(reply.get());
@@ -127,8 +128,8 @@ enum class Conversion { Done, Refused, Failed };
 /// Asks the owner to convert the clipboard to target and reads the answer
 /// into out. Refused: the owner has no text of that type. Failed: it did
 /// not answer in time, or the transfer broke off.
-Conversion Convert(xcb_connection_t* c, xcb_window_t window, const Atoms& atoms,
-                   xcb_atom_t target, std::chrono::milliseconds patience, std::pmr::string& out) {
+Conversion Convert(xcb_connection_t* c, xcb_window_t window, const Atoms& atoms, xcb_atom_t target,
+                   std::chrono::milliseconds patience, std::pmr::string& out) {
     xcb_convert_selection(c, window, atoms.clipboard, target, atoms.property, XCB_CURRENT_TIME);
     xcb_flush(c);
     const auto answer = [&](const xcb_generic_event_t& event) {
@@ -196,9 +197,11 @@ void Utf8ToLatin1(std::pmr::string& text) {
     size_t out = 0;
     for (size_t i = 0; i < size;) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
+        const size_t length = lead < 0x80                   ? 1
+                              : lead >= 0xC2 && lead < 0xE0 ? 2
                               : lead >= 0xE0 && lead < 0xF0 ? 3
-                              : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+                              : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                            : 0;
         bool whole = length > 0 && i + length <= size;
         for (size_t k = 1; whole && k < length; ++k) {
             whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;

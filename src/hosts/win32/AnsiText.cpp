@@ -17,15 +17,15 @@ std::string Convert(std::wstring_view text, UINT codePage, bool& usedDefault) {
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL missing = FALSE;
     BOOL* missingOut = utf8 ? nullptr : &missing;
-    const int n = ::WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), nullptr,
-                                        0, nullptr, nullptr);
+    const int n = ::WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
     if (n <= 0) {
         usedDefault = true;
         return std::string(text.size(), '?');
     }
     std::string bytes(size_t(n), '\0');
-    ::WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), bytes.data(), n,
-                          nullptr, missingOut);
+    ::WideCharToMultiByte(codePage, flags, text.data(), int(text.size()), bytes.data(), n, nullptr,
+                          missingOut);
     usedDefault = missing != FALSE;
     return bytes;
 }

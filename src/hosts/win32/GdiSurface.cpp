@@ -76,8 +76,8 @@ int GdiSurface::DrawTextInRect(const std::string& text, const Rect& rect, unsign
             if (m_mode == BkMode::Opaque && !extent.Intersect(rect).IsEmpty()) {
                 FillArea(extent.Intersect(rect), m_bk);
             }
-            m_batch.Add(m_dc, m_fonts.Get(m_font), ToColorRef(m_text), *m_glyphs, text,
-                        rect.left, rect.top, ink);
+            m_batch.Add(m_dc, m_fonts.Get(m_font), ToColorRef(m_text), *m_glyphs, text, rect.left,
+                        rect.top, ink);
             return m_glyphs->height;
         }
     }

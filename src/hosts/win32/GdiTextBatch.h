@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Shapes.h"
 #include "platform/InkIndex.h"
+#include "platform/Shapes.h"
 
 namespace win32host {
 
@@ -47,8 +47,8 @@ public:
     /// Holds back text drawn from (x, top) in font and colour; ink is where
     /// its characters change pixels. First draws what is held when the ink
     /// meets held-back characters of another font or colour.
-    void Add(HDC dc, HFONT font, COLORREF colour, const AnsiGlyphs& glyphs,
-             const std::string& text, int x, int top, const platform::Rect& ink);
+    void Add(HDC dc, HFONT font, COLORREF colour, const AnsiGlyphs& glyphs, const std::string& text,
+             int x, int top, const platform::Rect& ink);
     /// Draws every held-back character and forgets them. Leaves the
     /// context's font, text colour and background mode changed.
     void Flush(HDC dc);

@@ -66,7 +66,8 @@ private:
 template <typename T>
 class GlobalLock {
 public:
-    explicit GlobalLock(HGLOBAL block) : m_block(block), m_data(static_cast<T*>(::GlobalLock(block))) {}
+    explicit GlobalLock(HGLOBAL block)
+        : m_block(block), m_data(static_cast<T*>(::GlobalLock(block))) {}
     ~GlobalLock() {
         if (m_data) ::GlobalUnlock(m_block);
     }

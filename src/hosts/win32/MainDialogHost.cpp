@@ -1,9 +1,9 @@
 #include "hosts/win32/MainDialogHost.h"
 
+#include "files/win32/Utf16.h"
 #include "hosts/win32/Guard.h"
 #include "hosts/win32/Placement.h"
 #include "platform/Constants.h"
-#include "files/win32/Utf16.h"
 
 using namespace platform;
 using files::win32::Narrow;
@@ -46,9 +46,9 @@ MainDialogHost::MainDialogHost(DialogClient& dialog, HINSTANCE instance,
 MainDialogHost::~MainDialogHost() { Destroy(); }
 
 bool MainDialogHost::Open() {
-    HWND window = ::CreateDialogParamW(m_instance, MAKEINTRESOURCEW(m_dialog.Template().id),
-                                       nullptr, &MainDialogHost::InitialDialogProc,
-                                       reinterpret_cast<LPARAM>(this));
+    HWND window =
+        ::CreateDialogParamW(m_instance, MAKEINTRESOURCEW(m_dialog.Template().id), nullptr,
+                             &MainDialogHost::InitialDialogProc, reinterpret_cast<LPARAM>(this));
     return window != nullptr;
 }
 
@@ -58,7 +58,8 @@ INT_PTR CALLBACK MainDialogHost::InitialDialogProc(HWND window, UINT message, WP
                                                    LPARAM lParam) {
     if (message != WM_INITDIALOG) return FALSE;
     auto* self = reinterpret_cast<MainDialogHost*>(lParam);
-    return Guarded(message, [&] { return INT_PTR(self->OnInitDialog(window)); }, INT_PTR(FALSE));
+    return Guarded(
+        message, [&] { return INT_PTR(self->OnInitDialog(window)); }, INT_PTR(FALSE));
 }
 
 bool MainDialogHost::OnInitDialog(HWND window) {

@@ -1,6 +1,6 @@
 #include "hosts/win32/Win32ViewHost.h"
 
-
+#include "files/win32/Utf16.h"
 #include "hosts/win32/Clipboard.h"
 #include "hosts/win32/FileDialogs.h"
 #include "hosts/win32/GdiSurface.h"
@@ -11,7 +11,6 @@
 #include "hosts/win32/Win32ScrollBar.h"
 #include "platform/Constants.h"
 #include "platform/DropFiles.h"
-#include "files/win32/Utf16.h"
 
 using namespace platform;
 using files::win32::Narrow;
@@ -123,8 +122,8 @@ bool Win32ViewHost::CreateViewWindow(WindowClient& client, const Rect& rect) {
     if (!parent || !windowClass) return false;
     m_client = &client;
     m_window = ::CreateWindowExW(WS_EX_ACCEPTFILES, windowClass, L"", WS_CHILD | WS_VISIBLE,
-                                 rect.left, rect.top, rect.Width(), rect.Height(), parent,
-                                 nullptr, m_main.Instance(), this);
+                                 rect.left, rect.top, rect.Width(), rect.Height(), parent, nullptr,
+                                 m_main.Instance(), this);
     if (!m_window) {
         m_client = nullptr;
         return false;
@@ -137,7 +136,7 @@ bool Win32ViewHost::CreateViewWindow(WindowClient& client, const Rect& rect) {
 }
 
 LRESULT CALLBACK Win32ViewHost::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+                                           LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         auto* self = static_cast<Win32ViewHost*>(create->lpCreateParams);
@@ -169,7 +168,8 @@ LRESULT Win32ViewHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CHAR: {
             // Outside the queue (pre-translation already made the queued
             // ones 8-bit): each byte of the character, as the core reads text.
-            const std::string bytes = ToCodePage(std::wstring(1, wchar_t(wParam)), m_typed.CodePage());
+            const std::string bytes =
+                ToCodePage(std::wstring(1, wchar_t(wParam)), m_typed.CodePage());
             LRESULT result = 0;
             for (const char byte : bytes) {
                 result = m_client->WindowProc({msg::Char, WParam(uint8_t(byte)), lParam});
@@ -191,7 +191,10 @@ LRESULT Win32ViewHost::OnDropFiles(HDROP drop) {
     if (auto first = FirstDroppedFile(drop)) files.paths.push_back(std::move(*first));
     const LRESULT result = Guarded(
         msg::DropFiles,
-        [&] { return m_client->WindowProc({msg::DropFiles, WParam(&files), 0}); }, LRESULT(0));
+        [&] {
+            return m_client->WindowProc({msg::DropFiles, WParam(&files), 0});
+        },
+        LRESULT(0));
     ::DragFinish(drop);
     return result;
 }
@@ -326,7 +329,7 @@ void Win32ViewHost::TrackPopupMenu(const std::vector<MenuItem>& items, Point scr
 // ---- Dialogs ------------------------------------------------------------------------------
 
 int Win32ViewHost::ShowMessageBox(const std::string& text, const std::string& caption,
-                                   unsigned type) {
+                                  unsigned type) {
     const std::wstring title = caption.empty() ? ProgramName() : Widen(caption);
     return ::MessageBoxW(m_main.Window(), Widen(text).c_str(), title.c_str(), type);
 }

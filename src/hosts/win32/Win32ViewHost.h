@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+// After <windows.h>, which it needs:
 #include <shellapi.h>
 
 #include <cstdint>
