@@ -126,65 +126,39 @@ int main(int argc, char** argv) {
     const size_t at = kFileBytes - 4096;
     WriteRandomFile(path, present, at);
     bool ok = true;
-    const auto failed = [](double seconds) { return seconds < 0; };
+    // One run of the Windows program in a mode, its seconds; a run that
+    // fails marks its row failed.
+    bool ran = true;
+    const auto timed = [&](const char* mode) {
+        return [&, mode] {
+            const double s = windows.Seconds(mode, path);
+            ran &= s >= 0;
+            return s;
+        };
+    };
+    const auto row = [&](const char* figure, const bench::Medians& m, const char* baseline) {
+        ok &= bench::TimeRow(figure, m, baseline, 1.5) && ran;
+        ran = true;
+    };
 
     std::printf("# Windows rows: %zu MiB of random bytes\n", kFileBytes >> 20);
-    {
-        bool ran = true;
-        const bench::Medians m = bench::InTurns(
-            [&] {
-                const double s = windows.Seconds("load", path);
-                ran &= !failed(s);
-                return s;
-            },
-            [&] {
-                const double s = windows.Seconds("plainload", path);
-                ran &= !failed(s);
-                return s;
-            });
-        ok &= bench::TimeRow("Windows: load 512 MiB, fresh process, to the loaded dump", m,
-                             "ReadFile 1 MiB calls", 1.5) &&
-              ran;
-    }
-    {
-        bool ran = true;
-        const bench::Medians m = bench::InTurns(
-            [&] {
-                const double s = windows.Seconds("save", path);
-                ran &= !failed(s);
-                return s;
-            },
-            [&] {
-                const double s = windows.Seconds("plainsave", path);
-                ran &= !failed(s);
-                return s;
-            });
-        ok &= bench::TimeRow("Windows: save 512 MiB, rename path", m, "WriteFile+Flush+MoveFileExW",
-                             1.5) &&
-              ran;
-    }
-    {
-        // A second name for the file makes the save write it in place.
-        bool ran = true;
-        const bench::Medians m = bench::InTurns(
+    row("Windows: load 512 MiB, fresh process, to the loaded dump",
+        bench::InTurns(timed("load"), timed("plainload")), "ReadFile 1 MiB calls");
+    row("Windows: save 512 MiB, rename path", bench::InTurns(timed("save"), timed("plainsave")),
+        "WriteFile+Flush+MoveFileExW");
+    // A second name for the file makes the save write it in place.
+    const auto saveInPlace = timed("save");
+    const auto plainSave = timed("plainsave");
+    row("Windows: save 512 MiB, in place (backup first)",
+        bench::InTurns(
             [&] {
                 std::filesystem::remove(link);
                 std::filesystem::create_hard_link(path, link);
-                const double s = windows.Seconds("save", path);
-                ran &= !failed(s);
-                return s;
+                return saveInPlace();
             },
-            [&] {
-                const double s =
-                    windows.Seconds("plainsave", path) + windows.Seconds("plainsave", path);
-                ran &= s > 0;
-                return s;
-            });
-        std::filesystem::remove(link);
-        ok &= bench::TimeRow("Windows: save 512 MiB, in place (backup first)", m,
-                             "the plain save twice", 1.5) &&
-              ran;
-    }
+            [&] { return plainSave() + plainSave(); }),
+        "the plain save twice");
+    std::filesystem::remove(link);
 
     headless::HeadlessHost host;
     CHexView view;
