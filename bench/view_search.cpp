@@ -121,7 +121,7 @@ public:
         m_host.OnPump(nullptr);
     }
 
-    uint8_t* Data() { return m_view.m_pData; }
+    const uint8_t* Data() const { return m_view.m_pData; }
     size_t Size() const { return m_size; }
 
 private:
