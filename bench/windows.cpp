@@ -2,9 +2,10 @@
 // under wine (the prefix scripts/wine-env prepares), each figure in turns
 // with its baseline in the same run on the same 512 MiB file of random
 // bytes. Loads and saves run in fresh processes, which time themselves from
-// their own start; searches are compared with the headless search of the
-// same file in this process; the repaint and ESC rows come from the Windows
-// side as they are.
+// their own start; searches run in one Windows program that holds the file,
+// in turns with the headless search of the same file in this process, so
+// that each side searches memory it has had since its load; the repaint and
+// ESC rows come from the Windows side as they are.
 //
 // Usage: bench_windows BENCH_WIN32_EXE   (under wine_env_start and an X server)
 #include <spawn.h>
@@ -77,13 +78,9 @@ class Windows {
 public:
     explicit Windows(std::string exe) : m_exe(std::move(exe)) {}
     /// The seconds a run of bench_win32 reported, or -1.
-    double Seconds(const std::string& mode, const std::string& path,
-                   const std::vector<std::string>& more = {}, std::string* output = nullptr) {
-        std::vector<std::string> args{"wine", m_exe, mode, WindowsPath(path)};
-        args.insert(args.end(), more.begin(), more.end());
+    double Seconds(const std::string& mode, const std::string& path) {
         bool ok = false;
-        const std::string printed = Run(args, &ok);
-        if (output) *output = printed;
+        const std::string printed = Run({"wine", m_exe, mode, WindowsPath(path)}, &ok);
         if (!ok) std::printf("# bench_win32 %s failed: %s\n", mode.c_str(), printed.c_str());
         return ok ? Value(printed, "SECONDS") : -1;
     }
@@ -93,8 +90,68 @@ public:
         return ok;
     }
 
+    const std::string& Exe() const { return m_exe; }
+
 private:
     std::string m_exe;
+};
+
+/// A Windows program with a file loaded, searching it on request.
+class WindowsSearches {
+public:
+    WindowsSearches(const std::string& exe, const std::string& path) {
+        int in[2], out[2];
+        if (::pipe(in) != 0) return;
+        if (::pipe(out) != 0) {
+            ::close(in[0]);
+            ::close(in[1]);
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        const std::string windowsPath = WindowsPath(path);
+        char* argv[] = {const_cast<char*>("wine"), const_cast<char*>(exe.c_str()),
+                        const_cast<char*>("searches"), const_cast<char*>(windowsPath.c_str()),
+                        nullptr};
+        if (posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv, environ) != 0) m_pid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        ::close(out[1]);
+        m_requests = ::fdopen(in[1], "w");
+        m_answers = ::fdopen(out[0], "r");
+    }
+    ~WindowsSearches() {
+        if (m_requests) std::fclose(m_requests);  // the program ends at the end of its input
+        if (m_answers) std::fclose(m_answers);
+        if (m_pid > 0) ::waitpid(m_pid, nullptr, 0);
+    }
+    /// The seconds of one search for text (no blanks) in mode, or -1 when
+    /// the program did not answer; found is the offset, or -1.
+    double Search(int mode, const std::string& text, double& found) {
+        found = -1;
+        if (!m_requests || !m_answers) return -1;
+        std::fprintf(m_requests, "%d %s\n", mode, text.c_str());
+        std::fflush(m_requests);
+        char line[256];
+        double seconds = -1;
+        long long offset = -1;
+        if (!std::fgets(line, sizeof line, m_answers) ||
+            std::sscanf(line, "SECONDS %lf FOUND %lld", &seconds, &offset) != 2) {
+            std::printf("# bench_win32 searches did not answer\n");
+            return -1;
+        }
+        found = double(offset);
+        return seconds;
+    }
+
+private:
+    pid_t m_pid = 0;
+    FILE* m_requests = nullptr;
+    FILE* m_answers = nullptr;
 };
 
 void WriteRandomFile(const std::string& path, const std::string& planted, size_t at) {
@@ -167,6 +224,7 @@ int main(int argc, char** argv) {
         std::printf("# the headless view could not load the file\n");
         return 1;
     }
+    WindowsSearches searches(windows.Exe(), path);
     const struct {
         int mode;
         const char* name;
@@ -179,10 +237,8 @@ int main(int argc, char** argv) {
             bool right = true;
             const bench::Medians m = bench::InTurns(
                 [&] {
-                    std::string output;
-                    const double s =
-                        windows.Seconds("search", path, {std::to_string(mode.mode), text}, &output);
-                    const double found = Value(output, "FOUND");
+                    double found = 0;
+                    const double s = searches.Search(mode.mode, text, found);
                     right &= found == (hit ? double(at) : -1.0) && s > 0;
                     return s;
                 },

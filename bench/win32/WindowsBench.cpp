@@ -8,12 +8,15 @@
 //   bench_win32 save FILE          FILE loaded, one byte changed, saved over itself
 //   bench_win32 plainsave FILE     FILE's bytes written in 1 MiB calls to a new file,
 //                                  flushed, moved over FILE
-//   bench_win32 search FILE MODE TEXT   one search from byte 0 (MODE: a SEARCH_ number)
+//   bench_win32 searches FILE      FILE loaded once, then for each line
+//                                  "MODE TEXT" on standard input one search
+//                                  from byte 0 (MODE: a SEARCH_ number), as a
+//                                  user searches a file the program holds
 //   bench_win32 screen FILE        the repaint and ESC rows, printed as table rows
 //
-// Each of the first five prints "SECONDS s", timed from the start of the
-// process where the figure is about a fresh process; search also prints
-// "FOUND offset" (-1 when absent).
+// Each of the first four prints "SECONDS s", timed from the start of the
+// process where the figure is about a fresh process; searches prints
+// "SECONDS s FOUND offset" (-1 when absent) on a line for each search.
 #include <windows.h>
 
 #include <algorithm>
@@ -239,13 +242,21 @@ int main(int argc, char** argv) {
         ::VirtualFree(bytes, 0, MEM_RELEASE);
         return saved ? 0 : 1;
     }
-    if (mode == "search" && args.size() == 4) {
+    if (mode == "searches") {
         Program program;
         if (!program.opened || !program.view().LoadFile(path)) return 1;
-        uint32_t found = 0;
-        PrintSeconds(bench::TimedSearch(program.view(), std::stoi(args[2]), args[3], found,
-                                        [&] { program.host.PumpWaitingMessages(); }));
-        std::printf("FOUND %lld\n", found == NO_OFFSET ? -1LL : (long long)found);
+        char line[256];
+        int searchMode = 0;
+        char text[200];
+        while (std::fgets(line, sizeof line, stdin) &&
+               std::sscanf(line, "%d %199s", &searchMode, text) == 2) {
+            uint32_t found = 0;
+            const double seconds = bench::TimedSearch(program.view(), searchMode, text, found,
+                                                      [&] { program.host.PumpWaitingMessages(); });
+            std::printf("SECONDS %.6f FOUND %lld\n", seconds,
+                        found == NO_OFFSET ? -1LL : (long long)found);
+            std::fflush(stdout);
+        }
         program.host.Destroy();
         return 0;
     }
