@@ -30,30 +30,59 @@ namespace {
 
 constexpr size_t kFileBytes = size_t(512) << 20;
 
-/// What a child printed on its standard output; ok tells whether it ended
-/// with status 0.
-std::string Run(const std::vector<std::string>& args, bool* ok = nullptr) {
-    int out[2];
-    if (::pipe(out) != 0) return {};
+/// A child process whose standard output (and, when asked for, standard
+/// input) is a pipe to this one; pid 0 when it could not be started.
+struct Child {
+    pid_t pid = 0;
+    int input = -1;   // the write end of its standard input, or -1
+    int output = -1;  // the read end of its standard output
+};
+
+Child Spawn(const std::vector<std::string>& args, bool withInput) {
+    Child child;
+    int in[2] = {-1, -1}, out[2];
+    if (withInput && ::pipe(in) != 0) return child;
+    if (::pipe(out) != 0) {
+        if (withInput) {
+            ::close(in[0]);
+            ::close(in[1]);
+        }
+        return child;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    if (withInput) {
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+    }
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    if (posix_spawnp(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        child.pid = 0;
+    }
     posix_spawn_file_actions_destroy(&actions);
+    if (withInput) ::close(in[0]);
     ::close(out[1]);
+    child.input = in[1];
+    child.output = out[0];
+    return child;
+}
+
+/// What a child printed on its standard output; ok tells whether it ended
+/// with status 0.
+std::string Run(const std::vector<std::string>& args, bool* ok = nullptr) {
+    const Child child = Spawn(args, false);
     std::string text;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+    for (ssize_t n; child.output >= 0 && (n = ::read(child.output, buffer, sizeof buffer)) > 0;)
         text.append(buffer, size_t(n));
-    ::close(out[0]);
+    if (child.output >= 0) ::close(child.output);
     int status = 1;
-    const bool succeeded = spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-                           WEXITSTATUS(status) == 0;
+    const bool succeeded = child.pid > 0 && ::waitpid(child.pid, &status, 0) == child.pid &&
+                           WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (ok) *ok = succeeded;
     return text;
 }
@@ -100,29 +129,10 @@ private:
 class WindowsSearches {
 public:
     WindowsSearches(const std::string& exe, const std::string& path) {
-        int in[2], out[2];
-        if (::pipe(in) != 0) return;
-        if (::pipe(out) != 0) {
-            ::close(in[0]);
-            ::close(in[1]);
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        const std::string windowsPath = WindowsPath(path);
-        char* argv[] = {const_cast<char*>("wine"), const_cast<char*>(exe.c_str()),
-                        const_cast<char*>("searches"), const_cast<char*>(windowsPath.c_str()),
-                        nullptr};
-        if (posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv, environ) != 0) m_pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(in[0]);
-        ::close(out[1]);
-        m_requests = ::fdopen(in[1], "w");
-        m_answers = ::fdopen(out[0], "r");
+        const Child child = Spawn({"wine", exe, "searches", WindowsPath(path)}, true);
+        m_pid = child.pid;
+        if (child.input >= 0) m_requests = ::fdopen(child.input, "w");
+        if (child.output >= 0) m_answers = ::fdopen(child.output, "r");
     }
     ~WindowsSearches() {
         if (m_requests) std::fclose(m_requests);  // the program ends at the end of its input

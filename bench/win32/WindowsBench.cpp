@@ -41,7 +41,8 @@ const auto g_processStart = bench::Clock::now();
 
 constexpr DWORD kMiB = 1 << 20;
 
-/// The main window as the program opens it, with commandLine.
+/// The main window as the program opens it, with file (if any) on its
+/// command line.
 struct Program {
     explicit Program(const std::string& file = {})
         : host(dlg, ::GetModuleHandleW(nullptr),

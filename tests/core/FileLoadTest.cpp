@@ -10,7 +10,6 @@
 #include "app/MainDlg.h"
 
 using namespace platform;
-using namespace files;
 using namespace headless;
 
 TEST_F(FileTest, LoadsFilesOfEverySizeAroundTheChunkSize) {

@@ -19,7 +19,6 @@
 #include "app/MainApp.h"
 
 using namespace platform;
-using namespace files;
 using namespace headless;
 
 TEST_F(FileTest, SavesExactlyTheImageAndLeavesTheViewAsItWas) {

@@ -17,7 +17,6 @@
 #include "app/MainDlg.h"
 
 using namespace platform;
-using namespace files;
 using namespace headless;
 
 namespace {
