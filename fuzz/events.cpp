@@ -9,6 +9,7 @@
 // its file either as it was or holding exactly the image.
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -83,7 +84,7 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 /// A point to press, move to or click on, and the byte it was placed on.
 struct Aim {
     Point point;
-    std::optional<uint32_t> offset;  // set when placed on a byte cell of a visible row
+    std::optional<uint32_t> offset;  // set when placed on a byte cell below the header
     bool chars = false;
 };
 
@@ -141,7 +142,9 @@ private:
             const uint32_t offset = in.Range<uint32_t>(0, uint32_t(m.s.bytes.size()) + 3);
             aim.chars = kind == 1;
             aim.point = aim.chars ? model::CharPoint(view, offset) : model::HexPoint(view, offset);
-            if (aim.point.y >= view.m_nCellWidth) aim.offset = offset;
+            // A pointer message carries 16-bit coordinates: a row further
+            // down than that cannot be pointed at, only its cut-off point.
+            if (aim.point.y >= view.m_nCellWidth && aim.point.y <= INT16_MAX) aim.offset = offset;
         } else if (kind == 2) {
             aim.point = {in.Range(-4, 820), in.Range(-4, 620)};
         } else {
