@@ -9,7 +9,6 @@
 // its file either as it was or holding exactly the image.
 #include <unistd.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,6 +19,7 @@
 #include "app/Resources.h"
 #include "hosts/headless/FileFaults.h"
 #include "model/ViewModel.h"
+#include "platform/Message.h"
 
 using namespace platform;
 using namespace headless;
@@ -142,9 +142,10 @@ private:
             const uint32_t offset = in.Range<uint32_t>(0, uint32_t(m.s.bytes.size()) + 3);
             aim.chars = kind == 1;
             aim.point = aim.chars ? model::CharPoint(view, offset) : model::HexPoint(view, offset);
-            // A pointer message carries 16-bit coordinates: a row further
-            // down than that cannot be pointed at, only its cut-off point.
-            if (aim.point.y >= view.m_nCellWidth && aim.point.y <= INT16_MAX) aim.offset = offset;
+            // A point that a pointer message cannot carry (a row too far
+            // down) arrives cut off, so it aims at no byte.
+            const bool deliverable = PointFromLParam(LParamFromPoint(aim.point)) == aim.point;
+            if (aim.point.y >= view.m_nCellWidth && deliverable) aim.offset = offset;
         } else if (kind == 2) {
             aim.point = {in.Range(-4, 820), in.Range(-4, 620)};
         } else {
